@@ -1,0 +1,89 @@
+#pragma once
+
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace platform {
+
+// An ini file held in memory with the profile semantics the rest of the
+// system relies on: section and key names match regardless of letter case,
+// blanks around a value are dropped, a value is read up to 2047 characters,
+// writing a key keeps every other line of the file as it was. Bytes are kept
+// as they are (no character set conversion).
+class IniDocument {
+public:
+    static constexpr size_t kMaximumValueLength = 2047;
+
+    IniDocument() = default;
+    explicit IniDocument(const std::string& text);
+
+    // Reads a file; a missing or unreadable file gives an empty document.
+    static IniDocument load(const std::string& path);
+    // Replaces the file atomically (temporary file in the same folder, then
+    // rename), so a crash never leaves half a file. Throws IniWriteError.
+    void save(const std::string& path) const;
+
+    std::optional<std::string> value(const std::string& section, const std::string& key) const;
+    std::string readString(const std::string& section, const std::string& key, const std::string& defaultValue) const;
+    // The whole value must be an integer (decimal with optional sign, or
+    // hexadecimal after "$" or "0x"); anything else gives the default.
+    int readInteger(const std::string& section, const std::string& key, int defaultValue) const;
+    bool sectionExists(const std::string& section) const;
+    std::vector<std::string> keys(const std::string& section) const;
+
+    void writeString(const std::string& section, const std::string& key, const std::string& value);
+    void eraseSection(const std::string& section);
+    void eraseKey(const std::string& section, const std::string& key);
+
+    std::string text() const;
+
+private:
+    struct Line {
+        std::string raw;
+        std::string section; // for section headers: the name
+        std::string key;     // for key lines: the trimmed key
+        std::string value;   // for key lines: the trimmed value
+        enum class Kind { Other, Section, Key } kind = Kind::Other;
+    };
+    // Index of the header of the first section of that name, or npos.
+    size_t findSection(const std::string& section) const;
+    size_t sectionEnd(size_t header) const;
+    static Line parseLine(const std::string& raw);
+
+    std::vector<Line> m_lines;
+    std::string m_newline = "\n";
+};
+
+class IniWriteError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Parses an integer the way the settings and skin files write them. Returns
+// nothing when the text is not a whole valid integer.
+std::optional<int> parseInteger(const std::string& text);
+
+// Convenience for callers that touch a file only now and then: each call
+// reads the file afresh; each write replaces it atomically, creating it on
+// the first write.
+class IniFile {
+public:
+    explicit IniFile(std::string path) : m_path(std::move(path)) {}
+    const std::string& path() const { return m_path; }
+
+    std::string readString(const std::string& section, const std::string& key, const std::string& defaultValue) const;
+    int readInteger(const std::string& section, const std::string& key, int defaultValue) const;
+    void writeString(const std::string& section, const std::string& key, const std::string& value);
+    void writeInteger(const std::string& section, const std::string& key, int value);
+    // Writes several keys of one section with a single replacement of the file.
+    void writeStrings(const std::string& section, const std::vector<std::pair<std::string, std::string>>& values);
+    void eraseSection(const std::string& section);
+
+private:
+    std::string m_path;
+};
+
+} // namespace platform
