@@ -125,12 +125,11 @@ void DeckPainter::paintStandard(WindowArt& art) const {
 
     // Transport.
     const int row = 156;
-    art.button(QStringLiteral("RewindButton"), QRect(20, row, 40, 30), QStringLiteral("Back 5 steps"),
-               glyphs::rewind());
+    art.button(QStringLiteral("RewindButton"), QRect(20, row, 40, 30), QStringLiteral("Rewind"), glyphs::rewind());
     art.button(QStringLiteral("PlayButton"), QRect(64, row, 56, 30), QStringLiteral("Play / Pause"),
                glyphs::playPause(), true);
     art.button(QStringLiteral("StopButton"), QRect(124, row, 40, 30), QStringLiteral("Stop"), glyphs::stop());
-    art.button(QStringLiteral("ForwardButton"), QRect(168, row, 40, 30), QStringLiteral("Forward 5 steps"),
+    art.button(QStringLiteral("ForwardButton"), QRect(168, row, 40, 30), QStringLiteral("Fast forward"),
                glyphs::forward());
     art.button(QStringLiteral("LoadButton"), QRect(216, row, 40, 30), QStringLiteral("Load a track"), glyphs::eject());
 
@@ -205,10 +204,10 @@ void DeckPainter::paintCompact(WindowArt& art) const {
     paintSpectrumAndPosition(art);
 
     const auto cell = [](int column, int row, int height) { return QRect(274 + column * 40, row, 36, height); };
-    art.button(QStringLiteral("RewindButton"), cell(0, 26, 26), QStringLiteral("Back 5 steps"), glyphs::rewind());
+    art.button(QStringLiteral("RewindButton"), cell(0, 26, 26), QStringLiteral("Rewind"), glyphs::rewind());
     art.button(QStringLiteral("PlayButton"), cell(1, 26, 26), QStringLiteral("Play / Pause"), glyphs::playPause(),
                true);
-    art.button(QStringLiteral("ForwardButton"), cell(2, 26, 26), QStringLiteral("Forward 5 steps"), glyphs::forward());
+    art.button(QStringLiteral("ForwardButton"), cell(2, 26, 26), QStringLiteral("Fast forward"), glyphs::forward());
     art.button(QStringLiteral("StopButton"), cell(0, 56, 26), QStringLiteral("Stop"), glyphs::stop());
     art.button(QStringLiteral("LoadButton"), cell(1, 56, 26), QStringLiteral("Load a track"), glyphs::eject());
     art.button(QStringLiteral("BPMMatch"), cell(2, 56, 26), QStringLiteral("Match the tempo of the other deck"),

@@ -50,10 +50,19 @@ void SkinDefinition::addGauge(const QString& name, const QRect& area, Orientatio
 
 void SkinDefinition::addFontDisplay(const QString& name, const QString& face, bool bold, int sizePoints,
                                     const QColor& colour, const QPoint& topLeft, const QString& text) {
-    m_displays.push_back(
-        joined({name, face, bold ? QStringLiteral("TRUE") : QStringLiteral("FALSE"), QStringLiteral("FALSE"),
-                QString::number(sizePoints), displayColour(colour), QString::number(topLeft.x()),
-                QString::number(topLeft.y()), QStringLiteral("Normal"), plain(text)}));
+    QStringList fields{name,
+                       face,
+                       bold ? QStringLiteral("TRUE") : QStringLiteral("FALSE"),
+                       QStringLiteral("FALSE"),
+                       QString::number(sizePoints),
+                       displayColour(colour),
+                       QString::number(topLeft.x()),
+                       QString::number(topLeft.y()),
+                       QStringLiteral("Normal")};
+    // Only an entry of exactly ten fields carries an initial text.
+    if (!text.isEmpty())
+        fields << plain(text);
+    m_displays.push_back(joined(fields));
 }
 
 void SkinDefinition::addStripDisplay(const QString& name, DisplayKind kind, const QPoint& topLeft,
