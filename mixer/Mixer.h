@@ -1,15 +1,10 @@
 #pragma once
 
-#include "app/api/SkinFolderClient.h"
-#include "platform/PlacedWindow.h"
-
-#include <QStringList>
+#include "skins/SkinnedWindow.h"
 
 // The mixer window: channel faders, crossfader and automatic transitions.
-class TMixer : public platform::PlacedWindow, public SkinFolderClient {
+class TMixer : public skins::SkinnedWindow {
     Q_OBJECT
 public:
     TMixer();
-    void ChangeSkinFolder(const QString& folder) override { skinFolderRequests << folder; }
-    QStringList skinFolderRequests;
 };
