@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -242,4 +243,22 @@ TEST(DisplayState, ClearingZeroesSpectraHeldLevelsAndWaveforms) {
 TEST(DisplayState, PenColoursKeepRedInTheLowestByte) {
     EXPECT_EQ(colourFromValue(kLeftPenColourValue), QColor(125, 0, 0));
     EXPECT_EQ(colourFromValue(kRightPenColourValue), QColor(0, 125, 0));
+}
+
+TEST(DisplayState, TinyAndEmptyDisplaysPaintWithoutHarm) {
+    for (int width : {0, 1, 5, 6, 12, 16}) {
+        for (int height : {0, 1, 3}) {
+            auto state = makeState(width, height);
+            state->left.data.spectrum.fill(255);
+            state->left.data.waveformLength = width;
+            state->left.data.waveform.fill(-128);
+            QImage image(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32);
+            image.fill(Qt::white);
+            advanceDisplayState(*state, 0xff);
+            QPainter painter(&image);
+            paintDisplay(painter, *state, QRect(0, 0, width, height), 0xff);
+            painter.end();
+            EXPECT_EQ(state->left.heldPeak, width > 0 ? 128 : 0) << width << "x" << height;
+        }
+    }
 }
