@@ -141,9 +141,9 @@ void DeckPainter::paintStandard(WindowArt& art) const {
                glyphs::text(QStringLiteral("MIX"), 9));
     art.button(QStringLiteral("EQButton"), QRect(96, small, 34, 18), QStringLiteral("Show or hide the equalizer"),
                glyphs::text(QStringLiteral("EQ"), 9));
-    art.button(QStringLiteral("BPMMatch"), QRect(140, small, 62, 18),
+    art.button(QStringLiteral("BPMMatch"), QRect(136, small, 58, 18),
                QStringLiteral("Match the tempo of the other deck"), glyphs::text(QStringLiteral("BPM MATCH"), 9));
-    art.button(QStringLiteral("InfoButton"), QRect(212, small, 44, 18),
+    art.button(QStringLiteral("InfoButton"), QRect(200, small, 42, 18),
                deckA ? QStringLiteral("About Drovan") : QStringLiteral("Preferences"),
                glyphs::text(deckA ? QStringLiteral("INFO") : QStringLiteral("PREFS"), 9));
 
