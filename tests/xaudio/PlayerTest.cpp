@@ -399,11 +399,11 @@ TEST_F(PlayerTest, CaptureFolderReceivesOneFilePerPlayer) {
     setenv("XAUDIO_CAPTURE_DIR", folder.path().c_str(), 1);
     {
         PlayerHarness harness;
-        unsetenv("XAUDIO_CAPTURE_DIR");
         ASSERT_EQ(harness.open(file("tone2.mp3")), XA_SUCCESS);
         ASSERT_EQ(harness.command(XA_MSG_COMMAND_PLAY), XA_SUCCESS);
         std::this_thread::sleep_for(500ms);
     }
+    unsetenv("XAUDIO_CAPTURE_DIR");
     std::vector<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
         names.push_back(entry.path().filename().string());

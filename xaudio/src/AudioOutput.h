@@ -18,9 +18,9 @@ public:
 };
 
 // The n-th sound output device ("/dev/dsound/n"), or the null output when
-// there is none, the device cannot be opened, or XAUDIO_NULL_OUTPUT=1.
-// Called on the command thread; may block while the device opens.
-std::unique_ptr<AudioOutput> openAudioOutput(int deviceNumber, OutputRenderer& renderer);
+// there is none, the device cannot be opened, or nullOnly is set. Called on
+// the command thread; may block while the device opens.
+std::unique_ptr<AudioOutput> openAudioOutput(int deviceNumber, bool nullOnly, OutputRenderer& renderer);
 
 // Parses "/dev/dsound/N"; returns N, or -1 for any other text.
 int parseDeviceName(const std::string& name);
@@ -28,6 +28,8 @@ int parseDeviceName(const std::string& name);
 // One enumeration of the sound system's output devices, shared by the
 // players and xaudio_output_device_count. Thread-safe.
 int outputDeviceCount();
+// XAUDIO_NULL_OUTPUT=1: no sound device is touched. Reads the environment,
+// so callers read it once on their owner's thread.
 bool nullOutputForced();
 
 } // namespace xaudio

@@ -142,8 +142,8 @@ int parseDeviceName(const std::string& name) {
     return number;
 }
 
-std::unique_ptr<AudioOutput> openAudioOutput(int deviceNumber, OutputRenderer& renderer) {
-    if (!nullOutputForced()) {
+std::unique_ptr<AudioOutput> openAudioOutput(int deviceNumber, bool nullOnly, OutputRenderer& renderer) {
+    if (!nullOnly) {
         const int device = portAudioOutputDevice(deviceNumber);
         if (device >= 0) {
             if (std::unique_ptr<PortAudioOutput> output = PortAudioOutput::open(device, renderer))
