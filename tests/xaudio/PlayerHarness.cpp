@@ -22,10 +22,12 @@ PlayerHarness::~PlayerHarness() {
 void PlayerHarness::post(void* context, uint32_t number, uintptr_t wparam, const void* payload, size_t size) {
     auto* harness = static_cast<PlayerHarness*>(context);
     // The receiver copies the payload, then translates it on its own side.
+    // The first posts may come before player_new has returned the player,
+    // so the translation is done without one, as the engine allows.
     std::vector<uint8_t> copy(static_cast<const uint8_t*>(payload), static_cast<const uint8_t*>(payload) + size);
     XA_Message message{};
-    if (control_win32_params_to_message(harness->m_player, &message, number, wparam,
-                                        reinterpret_cast<intptr_t>(copy.data())) != XA_SUCCESS)
+    if (control_win32_params_to_message(nullptr, &message, number, wparam, reinterpret_cast<intptr_t>(copy.data())) !=
+        XA_SUCCESS)
         return;
     {
         std::lock_guard<std::mutex> guard(harness->m_mutex);

@@ -398,7 +398,9 @@ XA_EXPORT int control_message_send_IIII(XA_Player* player, int code, int integer
 /* Turns a received message into an XA_Message. Returns XA_SUCCESS and fills
    *message when (message_number, wparam, lparam) is a notification, where
    lparam is the address of the receiver's copy of the payload; returns
-   XA_FAILURE and leaves *message alone otherwise. Any thread. */
+   XA_FAILURE and leaves *message alone otherwise. Any thread; player may be
+   NULL (the translation needs only the message), so a receiver can handle
+   the first notifications before player_new has returned. */
 XA_EXPORT int control_win32_params_to_message(XA_Player* player, XA_Message* message, uint32_t message_number,
                                               uintptr_t wparam, intptr_t lparam);
 

@@ -111,7 +111,7 @@ int Mp3Stream::readFormat() {
     m_bitRateKbps = info.bitrate;
     if (info.vbr != MPG123_CBR && m_lengthFrames > 0 && m_fileBytes > 0) {
         // The average over the whole file says more than one frame's rate.
-        const double seconds = static_cast<double>(m_lengthFrames) / m_sampleRateHz;
+        const double seconds = static_cast<double>(m_lengthFrames) / sampleRateHz();
         m_bitRateKbps = static_cast<int>(std::lround(m_fileBytes * 8.0 / seconds / 1000.0));
     }
     m_consecutiveErrors = 0;
@@ -158,7 +158,8 @@ int Mp3Stream::decodeFrame(const void** pcm, size_t* frames) {
 size_t Mp3Stream::bytesPerFrame() const {
     if (m_format == SampleFormat::FloatStereo)
         return 2 * sizeof(float);
-    return static_cast<size_t>(m_channels > 0 ? m_channels : 1) * sizeof(int16_t);
+    const int channels = m_channels.load(std::memory_order_relaxed);
+    return static_cast<size_t>(channels > 0 ? channels : 1) * sizeof(int16_t);
 }
 
 int Mp3Stream::seekToFrame(int64_t frame) {
@@ -208,9 +209,10 @@ double equalizerFactor(int level) {
 }
 
 uint32_t Mp3Stream::durationSeconds() const {
-    if (m_sampleRateHz <= 0)
+    const int rate = sampleRateHz();
+    if (rate <= 0)
         return 0;
-    return static_cast<uint32_t>(std::llround(static_cast<double>(m_lengthFrames) / m_sampleRateHz));
+    return static_cast<uint32_t>(std::llround(static_cast<double>(m_lengthFrames) / rate));
 }
 
 } // namespace xaudio

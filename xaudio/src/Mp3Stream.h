@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -46,8 +47,11 @@ public:
     // The table is kept and applies to every file opened later.
     void setEqualizer(const int8_t* left, const int8_t* right);
 
-    int sampleRateHz() const { return m_sampleRateHz; }
-    int channels() const { return m_channels; }
+    // The rate and channel count may change between frames (a stream that
+    // switches format); they may be read by another thread than the decoding
+    // one.
+    int sampleRateHz() const { return m_sampleRateHz.load(std::memory_order_relaxed); }
+    int channels() const { return m_channels.load(std::memory_order_relaxed); }
     int bitRateKbps() const { return m_bitRateKbps; }
     int64_t lengthFrames() const { return m_lengthFrames; }
     // Rounded to whole seconds.
@@ -62,8 +66,8 @@ private:
 
     mpg123_handle_struct* m_handle = nullptr;
     SampleFormat m_format = SampleFormat::FloatStereo;
-    int m_sampleRateHz = 0;
-    int m_channels = 0;
+    std::atomic<int> m_sampleRateHz{0};
+    std::atomic<int> m_channels{0};
     int m_bitRateKbps = 0;
     int64_t m_lengthFrames = 0;
     int64_t m_fileBytes = 0;
