@@ -135,10 +135,10 @@ struct XaudioEvents {
     TNotifyDebugEvent OnNotifyDebug;
     TNotifyErrorEvent OnNotifyError;
 
+protected:
     // Raises OnNotifyMessage with the record, then the event its code
     // selects (codes 96 to 99 and any code outside 73 to 123 select none).
     void raise(TXaudioPlayer* sender, XA_Message& message) const;
-    void clear() { *this = XaudioEvents{}; }
 };
 
 } // namespace engine
