@@ -196,9 +196,7 @@ double TBeatAnalyser::Consensus(std::vector<double> estimates, double tolerance,
     return mean();
 }
 
-double TBeatAnalyser::CalcBpm(double& quality) {
-    quality = 0;
-    m_bandEstimates.clear();
+bool TBeatAnalyser::SearchRange(int& kmin, int& kmax) const {
     const int envelopeBits = m_params.HistoryBits - m_params.EnvelopeBits;
     const double width = BinWidthBpm();
     const double lowBin = tempo::roundHalfEven(m_params.MinBpm / width);
@@ -207,14 +205,23 @@ double TBeatAnalyser::CalcBpm(double& quality) {
     // The centroid reads one bin on either side of every bin searched, and
     // only the first half of the transformed row holds magnitudes.
     if (!std::isfinite(lowBin) || !std::isfinite(highBin) || std::min(lowBin, highBin) < 1 ||
-        std::max(lowBin, highBin) + 1 >= halfRow) {
-        m_bpm = 0;
-        return 0;
-    }
-    const int kmin = static_cast<int>(lowBin);
-    const int kmax = static_cast<int>(highBin);
+        std::max(lowBin, highBin) + 1 >= halfRow)
+        return false;
+    kmin = static_cast<int>(lowBin);
+    kmax = static_cast<int>(highBin);
+    return true;
+}
 
-    TFFT transform(envelopeBits);
+double TBeatAnalyser::CalcBpm(double& quality) {
+    quality = 0;
+    m_bpm = 0;
+    m_bandEstimates.clear();
+    int kmin = 0;
+    int kmax = 0;
+    if (!SearchRange(kmin, kmax))
+        return 0;
+
+    TFFT transform(m_params.HistoryBits - m_params.EnvelopeBits);
     m_bandEstimates.reserve(static_cast<size_t>(m_bandCount));
     for (int band = 0; band < m_bandCount; ++band)
         m_bandEstimates.push_back(bandTempo(smoothBand(band), transform, kmin, kmax));

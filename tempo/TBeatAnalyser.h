@@ -45,6 +45,8 @@ public:
     const std::vector<int16_t>& History(int band) const { return m_histories[static_cast<size_t>(band)]; }
     // BPM per bin of an envelope spectrum.
     double BinWidthBpm() const;
+    // The bins searched for MinBpm..MaxBpm: Round(MinBpm / W), Round(MaxBpm / W).
+    bool SearchRange(int& kmin, int& kmax) const;
     // The per-band estimates of the last CalcBpm, before consensus.
     const std::vector<double>& BandEstimates() const { return m_bandEstimates; }
 
