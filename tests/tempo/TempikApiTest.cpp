@@ -110,7 +110,6 @@ TEST(TempikApiTest, AnalyserObjectTakesItsRecordByValue) {
     TBeatAnalyserParams params = silentParams();
     TBeatAnalyser* analyser = BeatAnalyserObjectCreate(params);
     ASSERT_NE(analyser, nullptr);
-    params.MinBpm = 0; // the object keeps its own copy
     for (int i = 0; i < 1 << 14; ++i)
         BeatAnalyserObjectGetNextSample(analyser);
     double quality = -1;
