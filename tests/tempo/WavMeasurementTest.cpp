@@ -92,16 +92,17 @@ TEST(HistoryBitsTest, StandardParametersRejectStreamsTooShortOrTooLong) {
     EXPECT_FALSE(tempo::standardParams(-1, 110, 150, params));
     EXPECT_FALSE(tempo::standardParams(int64_t{1} << 40, 110, 150, params));
     ASSERT_TRUE(tempo::standardParams(10539900, 110, 150, params));
-    EXPECT_EQ(params.HistoryBits, 14);
-    EXPECT_EQ(params.BlockBits, 9);
-    EXPECT_EQ(params.DecimationBits, 4);
-    EXPECT_EQ(params.EnvelopeBits, 2);
-    EXPECT_EQ(params.Enabled, 1);
-    EXPECT_EQ(params.SmoothThreshold, 0.015);
-    EXPECT_EQ(params.MaxSmoothPasses, 30);
-    EXPECT_EQ(params.ConsensusTolerance, 0.2);
-    EXPECT_EQ(params.MinBpm, 110);
-    EXPECT_EQ(params.MaxBpm, 150);
+    // Unary plus copies each packed field before gtest takes a reference.
+    EXPECT_EQ(+params.HistoryBits, 14);
+    EXPECT_EQ(+params.BlockBits, 9);
+    EXPECT_EQ(+params.DecimationBits, 4);
+    EXPECT_EQ(+params.EnvelopeBits, 2);
+    EXPECT_EQ(+params.Enabled, 1);
+    EXPECT_EQ(+params.SmoothThreshold, 0.015);
+    EXPECT_EQ(+params.MaxSmoothPasses, 30);
+    EXPECT_EQ(+params.ConsensusTolerance, 0.2);
+    EXPECT_EQ(+params.MinBpm, 110);
+    EXPECT_EQ(+params.MaxBpm, 150);
 }
 
 TEST(WavMeasurementTest, BeatsAreMeasuredWithinHalfABpmAtEverySampleWidth) {
