@@ -113,9 +113,11 @@ TEMPIK_EXPORT void FFTObjectFree(TFFT* object);
 
 /* ------------------------------------------------------------- analyser */
 
-/* NULL when the record is outside what the analyser handles (block and
-   decimation sizes, a history of more than 2^24 blocks, BytesPerSample not
-   1, 2 or 4, no channels) or when memory runs out. */
+/* NULL when the record is outside what the analyser handles (BlockBits
+   outside 1..16, DecimationBits outside 0..BlockBits-1, HistoryBits outside
+   0..24, EnvelopeBits outside 0..8, BytesPerSample not 1, 2 or 4, Channels
+   outside 1..65535, a block of more than 256 MiB) or when memory runs out.
+   A NULL ReadBlock makes every block step a no-op. */
 TEMPIK_EXPORT TBeatAnalyser* BeatAnalyserObjectCreate(TBeatAnalyserParams params);
 /* One block step: reads one block through ReadBlock and appends its band
    levels. Steps past 2^HistoryBits blocks are ignored. */

@@ -3,10 +3,13 @@
 #include "EngineMeasurement.h"
 #include "SignalSource.h"
 #include "XAudSync.h"
+#include "platform/ApplicationFolder.h"
+#include "support/TemporaryFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -234,4 +237,20 @@ TEST(XAudioBindingTest, LibraryWithoutTheDecoderNamesIsUnloadedAgain) {
     tempo::XAudioBinding binding("libm.so.6");
     EXPECT_FALSE(binding.bind());
     EXPECT_FALSE(binding.isBound());
+}
+
+TEST(XAudioBindingTest, FailedBindingIsRetriedAndSucceedsOnceTheLibraryIsThere) {
+    test_support::TemporaryFolder folder;
+    const std::string target = folder.file("libxaudio.so");
+    tempo::XAudioBinding binding(folder.file("xaudio.dll"));
+    EXPECT_FALSE(binding.bind());
+    std::filesystem::copy_file(platform::applicationFolder() + "libxaudio.so", target);
+    EXPECT_TRUE(binding.bind());
+    EXPECT_TRUE(binding.isBound());
+    EXPECT_TRUE(binding.bind());
+    const tempo::XAudioEntryPoints& points = binding.entryPoints();
+    EXPECT_NE(points.decoder_new, nullptr);
+    EXPECT_NE(points.decoder_decode, nullptr);
+    EXPECT_NE(points.decoder_input_seek_to_offset, nullptr);
+    EXPECT_NE(points.decoder_delete, nullptr);
 }

@@ -58,6 +58,28 @@ TEST(TBeatAnalyserTest, RatesBelow44100EnlargeOnlyTheBlockTransformAndTheBandRow
     }
 }
 
+TEST(TBeatAnalyserTest, BelowFortyFourKilohertzTheLargerTransformAlsoTakesUndecimatedValues) {
+    // At 22050 Hz the block transform has 64 points while the decimation
+    // still fills only the first 32 values (every 16th frame); values 32..63
+    // are the block's own samples 32..63, as widened and left in place.
+    SignalSource source;
+    source.channels = 1;
+    source.sample = [](int64_t frame, int) { return static_cast<double>((frame * 37) % 200 - 100) / 128.0; };
+    TBeatAnalyser analyser(source.params(4, 22050));
+    analyser.GetNextSample();
+
+    std::vector<int16_t> expected(64);
+    for (int i = 0; i < 64; ++i) {
+        const int64_t frame = i < 32 ? i * 16 : i;
+        expected[static_cast<size_t>(i)] = static_cast<int16_t>(std::lround(source.sample(frame, 0) * 32767));
+    }
+    TFFT(6).FFT(expected.data());
+    for (int band = 0; band < 16; ++band)
+        EXPECT_EQ(analyser.History(band)[0], std::abs(expected[static_cast<size_t>(band)])) << band;
+    for (int band = 16; band < 32; ++band)
+        EXPECT_EQ(analyser.History(band)[0], 0) << band;
+}
+
 TEST(TBeatAnalyserTest, WorkedFiguresForTwoToTheTwentyThirdFrames) {
     SignalSource source;
     TBeatAnalyser analyser(source.params(14));
