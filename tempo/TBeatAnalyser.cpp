@@ -11,6 +11,10 @@ namespace {
 
 constexpr double kReferenceRateHz = 44100.0;
 constexpr int64_t kMaxReadBufferBytes = int64_t{1} << 28;
+// Histories and work rows are zero-filled, so every byte asked for is
+// touched at once; a record asking for more is refused instead.
+constexpr int64_t kMaxHistoryBytes = int64_t{1} << 30;
+constexpr int kMaxWorkRowBits = 26;
 
 // |value| as a 16-bit level; the one value without a positive counterpart
 // saturates instead of wrapping back to a negative level.
@@ -46,6 +50,9 @@ TBeatAnalyser::TBeatAnalyser(const TBeatAnalyserParams& params)
     check(p.BytesPerSample == 1 || p.BytesPerSample == 2 || p.BytesPerSample == 4, "BytesPerSample not 1, 2 or 4");
     check(p.HistoryBits >= 0 && p.HistoryBits <= kMaxHistoryBits, "HistoryBits out of range");
     check(p.EnvelopeBits >= 0 && p.EnvelopeBits <= 8, "EnvelopeBits out of range");
+    check(p.HistoryBits + p.EnvelopeBits <= kMaxWorkRowBits, "work rows too large");
+    const int64_t bandRows = m_blockTransform.N() / 2;
+    check((bandRows << (p.HistoryBits + 1)) <= kMaxHistoryBytes, "band histories too large");
 
     m_blockFrames = 1 << p.BlockBits;
     m_decimatedPoints = 1 << (p.BlockBits - p.DecimationBits);
@@ -61,7 +68,7 @@ TBeatAnalyser::TBeatAnalyser(const TBeatAnalyserParams& params)
     m_readBuffer.assign(static_cast<size_t>((bufferBytes + 1) / 2), 0);
 
     const size_t historyLength = size_t{1} << p.HistoryBits;
-    m_histories.assign(static_cast<size_t>(m_blockTransform.N() / 2), std::vector<int16_t>(historyLength, 0));
+    m_histories.assign(static_cast<size_t>(bandRows), std::vector<int16_t>(historyLength, 0));
     const size_t workLength = size_t{1} << (p.HistoryBits + p.EnvelopeBits);
     m_workRows[0].assign(workLength, 0);
     m_workRows[1].assign(workLength, 0);

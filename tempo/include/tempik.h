@@ -116,7 +116,8 @@ TEMPIK_EXPORT void FFTObjectFree(TFFT* object);
 /* NULL when the record is outside what the analyser handles (BlockBits
    outside 1..16, DecimationBits outside 0..BlockBits-1, HistoryBits outside
    0..24, EnvelopeBits outside 0..8, BytesPerSample not 1, 2 or 4, Channels
-   outside 1..65535, a block of more than 256 MiB) or when memory runs out.
+   outside 1..65535, HistoryBits + EnvelopeBits above 26, a block of more
+   than 256 MiB, band histories of more than 1 GiB) or when memory runs out.
    A NULL ReadBlock makes every block step a no-op. */
 TEMPIK_EXPORT TBeatAnalyser* BeatAnalyserObjectCreate(TBeatAnalyserParams params);
 /* One block step: reads one block through ReadBlock and appends its band

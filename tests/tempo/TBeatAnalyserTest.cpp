@@ -185,6 +185,16 @@ TEST(TBeatAnalyserTest, RecordsOutsideWhatTheAnalyserHandlesAreRejected) {
     rejects([](TBeatAnalyserParams& p) { p.HistoryBits = -1; });
     rejects([](TBeatAnalyserParams& p) { p.HistoryBits = 25; });
     rejects([](TBeatAnalyserParams& p) { p.EnvelopeBits = -2; });
+    rejects([](TBeatAnalyserParams& p) {
+        p.HistoryBits = 24;
+        p.EnvelopeBits = 8;
+    });
+    rejects([](TBeatAnalyserParams& p) {
+        p.BlockBits = 16;
+        p.DecimationBits = 15;
+        p.SampleRate = 1; // a 65536-point block transform: 32768 band rows
+        p.HistoryBits = 20;
+    });
 }
 
 TEST(TBeatAnalyserTest, SilenceGivesTheMiddleBinOfTheRangeInEveryBand) {
