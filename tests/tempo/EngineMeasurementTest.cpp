@@ -4,6 +4,7 @@
 #include "SignalSource.h"
 #include "XAudSync.h"
 #include "platform/ApplicationFolder.h"
+#include "support/AudioFixtures.h"
 #include "support/TemporaryFolder.h"
 
 #include <gtest/gtest.h>
@@ -253,4 +254,46 @@ TEST(XAudioBindingTest, FailedBindingIsRetriedAndSucceedsOnceTheLibraryIsThere) 
     EXPECT_NE(points.decoder_decode, nullptr);
     EXPECT_NE(points.decoder_input_seek_to_offset, nullptr);
     EXPECT_NE(points.decoder_delete, nullptr);
+}
+
+namespace {
+
+// The real engine's decoder_decode, counting what it hands out.
+int (*realDecode)(XA_DecoderInfo*, void*) = nullptr;
+int64_t decodedBytes = 0;
+int decodeCalls = 0;
+int32_t decodedRateHz = 0;
+
+int countingDecode(XA_DecoderInfo* decoder, void* buffer) {
+    const int status = realDecode(decoder, buffer);
+    ++decodeCalls;
+    decodedBytes += decoder->output_buffer->size;
+    decodedRateHz = decoder->output_buffer->sample_rate;
+    return status;
+}
+
+} // namespace
+
+TEST(RealEngineMeasurementTest, FourMinuteMp3IsAnalysedOverItsFirst190Seconds) {
+    tempo::XAudioBinding binding;
+    ASSERT_TRUE(binding.bind());
+    tempo::XAudioEntryPoints points = binding.entryPoints();
+    realDecode = points.decoder_decode;
+    points.decoder_decode = countingDecode;
+    test_support::TemporaryFolder folder;
+    const std::string path = folder.file("four-minutes.mp3");
+    test_support::makeToneMp3(path, {.seconds = 240, .frequencyHz = 440, .channels = 1});
+
+    double progress = -1;
+    const tempo::Measurement result = tempo::measureWithEngine(points, path.c_str(), 110, 150, &progress);
+    EXPECT_EQ(progress, 1.0);
+    EXPECT_GT(result.quality, 0);
+    EXPECT_EQ(decodedRateHz, 44100);
+    // 239 s x 44100 Hz = 10539900 frames: 2^14 blocks of 512 frames, 190.2 s.
+    // After the probe frame the stream is read again from the start, in
+    // whole frames of at most 1152 samples, until 2^23 mono frames are in.
+    const int64_t analysedBytes = int64_t{8388608} * 2;
+    EXPECT_GE(decodedBytes, analysedBytes);
+    EXPECT_LT(decodedBytes, analysedBytes + 2 * XA_DECODER_MAX_FRAME_BYTES);
+    EXPECT_NEAR(decodeCalls, 1 + 8388608 / 1152, 3);
 }
