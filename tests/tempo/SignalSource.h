@@ -6,7 +6,8 @@
 #include <cstdint>
 #include <cstring>
 #include <functional>
-#include <random>
+#include <memory>
+#include <vector>
 
 namespace tempo_test {
 
@@ -72,11 +73,14 @@ struct SignalSource {
 // tempos; 40 ms behaves like a real drum hit.
 inline std::function<double(int64_t, int)> noiseBeats(double bpm, int sampleRateHz = 44100,
                                                       double decaySeconds = 0.04) {
-    return [bpm, sampleRateHz, decaySeconds](int64_t frame, int) {
-        const double beatFrames = 60.0 / bpm * sampleRateHz;
-        const double intoBeat = std::fmod(static_cast<double>(frame), beatFrames);
-        const double decayFrames = decaySeconds * sampleRateHz;
-        if (intoBeat > 6 * decayFrames)
+    // The decay is tabulated once per frame of a beat's audible part.
+    auto envelope = std::make_shared<std::vector<double>>(static_cast<size_t>(6 * decaySeconds * sampleRateHz));
+    for (size_t i = 0; i < envelope->size(); ++i)
+        (*envelope)[i] = 0.9 * std::exp(-static_cast<double>(i) / (decaySeconds * sampleRateHz));
+    const double beatFrames = 60.0 / bpm * sampleRateHz;
+    return [envelope, beatFrames](int64_t frame, int) {
+        const auto intoBeat = static_cast<size_t>(std::fmod(static_cast<double>(frame), beatFrames));
+        if (intoBeat >= envelope->size())
             return 0.0;
         // A cheap deterministic noise: a hash of the frame number.
         uint32_t x = static_cast<uint32_t>(frame) * 2654435761u;
@@ -84,7 +88,7 @@ inline std::function<double(int64_t, int)> noiseBeats(double bpm, int sampleRate
         x *= 2246822519u;
         x ^= x >> 13;
         const double noise = static_cast<double>(x) / 4294967295.0 * 2 - 1;
-        return 0.9 * noise * std::exp(-intoBeat / decayFrames);
+        return noise * (*envelope)[intoBeat];
     };
 }
 
