@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <stdexcept>
+#include <sys/stat.h>
 
 namespace tempo {
 namespace {
@@ -64,6 +65,13 @@ bool WavReader::read(void* destination, size_t bytes) {
     return m_file && std::fread(destination, 1, bytes, m_file.get()) == bytes;
 }
 
+int64_t WavReader::sizeBytes() const {
+    struct stat info {};
+    if (!m_file || fstat(fileno(m_file.get()), &info) != 0)
+        return -1;
+    return info.st_size;
+}
+
 bool WavReader::readHeader(WavHeader& header) {
     unsigned char bytes[44];
     if (!read(bytes, sizeof bytes))
@@ -113,6 +121,13 @@ Measurement measureWavFile(const char* fileName, double minBpm, double maxBpm, d
     params.Channels = header.channels;
     params.BytesPerSample = bytesPerSample;
     context->blockBytes = size_t{header.channels} * static_cast<size_t>(bytesPerSample) << params.BlockBits;
+    // A file that already holds fewer blocks than its header promises would
+    // end the measurement at its end anyway; say so before the analyser's
+    // buffers are made (a garbage header can make them large).
+    const int64_t neededBytes = 44 + (static_cast<int64_t>(context->blockBytes) << params.HistoryBits);
+    const int64_t fileBytes = context->reader.sizeBytes();
+    if (fileBytes >= 0 && fileBytes < neededBytes)
+        return {};
     context->unsignedBytes = bytesPerSample == 1;
     try {
         return runAnalysis(params, progress, &context->failed);

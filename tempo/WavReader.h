@@ -45,6 +45,8 @@ public:
     bool readHeader(WavHeader& header);
     // Reads exactly `bytes` bytes; false when the file ends first.
     bool read(void* destination, size_t bytes);
+    // The file's current size in bytes, -1 when unknown.
+    int64_t sizeBytes() const;
 
 private:
     struct FileCloser {

@@ -219,3 +219,39 @@ TEST(WavMeasurementTest, ReadsOnlyTheOpeningPowerOfTwoFramesAfterTheHeader) {
     const Outcome c = measureWav(dirty);
     EXPECT_TRUE(c.measurement.bpm != a.measurement.bpm || c.measurement.quality != a.measurement.quality);
 }
+
+TEST(WavMeasurementTest, GarbageInCanonicalHeadersNeverCrashes) {
+    // Canonical tags with random field values over a little data: every
+    // outcome is either nothing measured or a hand-over, never a crash.
+    TemporaryFolder folder;
+    const std::string path = folder.file("random.wav");
+    uint32_t state = 12345;
+    auto next = [&state] {
+        state = state * 1664525u + 1013904223u;
+        return state;
+    };
+    const uint16_t widths[] = {0, 1, 8, 16, 24, 32, 64, 65535};
+    for (int round = 0; round < 200; ++round) {
+        const uint32_t fields = next();
+        const int channels = static_cast<int>(fields % 4 == 0 ? next() % 65536 : fields % 8);
+        const uint16_t bits = widths[next() % 8];
+        const uint32_t rate = fields % 3 == 0 ? 0 : next();
+        const uint32_t dataBytes = next() % 2 == 0 ? next() : next() % 300000;
+        std::string samples(next() % 200000, '\0');
+        for (char& c : samples)
+            c = static_cast<char>(next() >> 24);
+        std::string bytes = wavFile(1, 16, 44100, samples, dataBytes);
+        bytes[22] = static_cast<char>(channels & 0xff);
+        bytes[23] = static_cast<char>(channels >> 8);
+        bytes[34] = static_cast<char>(bits & 0xff);
+        bytes[35] = static_cast<char>(bits >> 8);
+        for (int i = 0; i < 4; ++i)
+            bytes[static_cast<size_t>(24 + i)] = static_cast<char>(rate >> (8 * i));
+        test_support::writeFile(path, bytes);
+        const Outcome outcome = measureWav(path);
+        if (outcome.handedOver == 0 && outcome.measurement.quality > 0) {
+            EXPECT_GT(outcome.measurement.bpm, 0);
+            EXPECT_LE(outcome.measurement.quality, 1.0);
+        }
+    }
+}
