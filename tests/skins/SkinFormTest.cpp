@@ -2,11 +2,14 @@
 
 #include "skins/SkinError.h"
 #include "skins/SkinForm.h"
+#include "skins/SkinToolTips.h"
 
 #include "support/TemporaryFolder.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QMouseEvent>
+#include <QStyle>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -270,6 +273,7 @@ TEST_F(SkinFormTest, TrackPressJumpsSnapsNotifiesAndMovesTheWindow) {
 TEST_F(SkinFormTest, DraggingTheThumbKeepsTheGrabOffsetAndStaysWithinTheTrack) {
     press({2, 32}); // hits the overlapping hot area and the thumb
     EXPECT_THAT(m_events.downs, testing::ElementsAre("Pitch"));
+    EXPECT_TRUE(m_skin->model().hotAreas()[4].Pressed);
     EXPECT_FALSE(m_skin->isMovingWindow());
     EXPECT_TRUE(m_skin->model().isDragging());
     moveTo({52, 32});
@@ -443,6 +447,20 @@ TEST_F(SkinLoadTest, AnAllKeyMaskHidesTheWholeWindow) {
     EXPECT_EQ(loadError("[BITMAPINFO]\nMaskBitmap=white.bmp\n"), "no error");
     EXPECT_FALSE(m_form.mask().isEmpty());
     EXPECT_FALSE(m_form.mask().intersects(QRect(0, 0, 20, 10)));
+}
+
+TEST(SkinToolTipHook, TheLastEngineHoldsTheHookAndTheTimingsAreSet) {
+    QWidget first;
+    QWidget second;
+    auto firstSkin = std::make_unique<TSkinForm>(&first);
+    auto secondSkin = std::make_unique<TSkinForm>(&second);
+    EXPECT_EQ(skins::SkinToolTips::holder(), secondSkin.get());
+    EXPECT_EQ(QApplication::style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay), 2000);
+    EXPECT_EQ(QApplication::style()->styleHint(QStyle::SH_ToolTip_FallAsleepDelay), 500);
+    firstSkin.reset();
+    EXPECT_EQ(skins::SkinToolTips::holder(), secondSkin.get());
+    secondSkin.reset();
+    EXPECT_EQ(skins::SkinToolTips::holder(), nullptr);
 }
 
 TEST(SkinFormPlacement, RefusesAChildControlAsItsForm) {
