@@ -2,6 +2,7 @@
 
 #include "SkinForm.h"
 
+#include "app/api/SkinFolderClient.h"
 #include "platform/PlacedWindow.h"
 
 #include <string>
@@ -13,7 +14,7 @@ namespace skins {
 // It loads its definition file from the default skin folder when it is
 // created and switches skin folders with ChangeSkinFolder. GUI thread
 // only.
-class SkinnedWindow : public platform::PlacedWindow {
+class SkinnedWindow : public platform::PlacedWindow, public SkinFolderClient {
     Q_OBJECT
 public:
     // How ChangeSkinFolder records a folder that lacks the window's file:
@@ -33,6 +34,7 @@ public:
     // the folder in use; the window's file from `folder` when it is there,
     // else the one from the default folder. Load errors go to the caller.
     void ChangeSkinFolder(const std::string& folder);
+    void ChangeSkinFolder(const QString& folder) override { ChangeSkinFolder(folder.toStdString()); }
 
     const std::string& definitionFile() const { return m_definitionFile; }
 

@@ -1,0 +1,81 @@
+#pragma once
+
+#include "platform/PlacedDialog.h"
+
+class QCheckBox;
+class QSpinBox;
+
+// The values the preferences dialog holds, as the decks and the play list
+// take them.
+struct PreferenceValues {
+    bool autoPlay = true;
+    bool autoCrossfade = true;
+    bool flashingWarning = true;
+    bool autoBpmMatch = false;
+    int overlapSeconds = 10;
+    int flashSeconds = 10;
+    int priority = 4;
+    int drag = 5;
+    int nudge = 5;
+    int pitchPercentA = 8;
+    int pitchPercentB = 8;
+    int soundCardA = 1;
+    int soundCardB = 1;
+};
+
+// The preferences dialog. It reads its stored values at creation and
+// applies them at once, so they are in force before it is ever shown.
+class TPreferences : public platform::PlacedDialog {
+    Q_OBJECT
+public:
+    explicit TPreferences(QWidget* parent = nullptr);
+    ~TPreferences() override;
+
+    PreferenceValues values() const;
+    // Called with the values on OK and at creation.
+    std::function<void(const PreferenceValues&)> onApply;
+
+    // The next value of a "Pitch Percent" field that steps from previous to
+    // value: the spin buttons only reach 4, 8, 12, 16, 32 and 64.
+    static int steppedPitchPercent(int previous, int value);
+
+    QSpinBox* pitchPercentField(bool deckA) const { return deckA ? m_pitchPercentA : m_pitchPercentB; }
+    QSpinBox* soundCardField(bool deckA) const { return deckA ? m_soundCardA : m_soundCardB; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void done(int result) override;
+
+private:
+    void readValues(const platform::IniDocument& document);
+    void writeValues(platform::IniDocument& document) const;
+    void apply();
+    void restore();
+    void followPitchPercentSteps(QSpinBox* field, int& previous);
+
+    QCheckBox* m_autoPlay;
+    QCheckBox* m_autoCrossfade;
+    QCheckBox* m_flashingWarning;
+    QCheckBox* m_autoBpmMatch;
+    QSpinBox* m_overlap;
+    QSpinBox* m_flashTime;
+    QSpinBox* m_priority;
+    QSpinBox* m_drag;
+    QSpinBox* m_nudge;
+    QSpinBox* m_pitchPercentA;
+    QSpinBox* m_pitchPercentB;
+    QSpinBox* m_soundCardA;
+    QSpinBox* m_soundCardB;
+    int m_previousPitchPercentA = 8;
+    int m_previousPitchPercentB = 8;
+    // Remembered when the dialog is shown, for Cancel.
+    int m_shownPitchPercentA = 8;
+    int m_shownPitchPercentB = 8;
+    int m_shownSoundCardA = 1;
+    int m_shownSoundCardB = 1;
+    bool m_applied = false;
+    PreferenceValues m_inForce;
+};
+
+// The number of sound output devices the engine reports; 0 without engine.
+int soundOutputDeviceCount();

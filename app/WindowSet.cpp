@@ -1,0 +1,88 @@
+#include "WindowSet.h"
+
+#include "About.h"
+#include "Players.h"
+#include "Preferences.h"
+#include "mixer/Equalizer.h"
+#include "mixer/Mixer.h"
+#include "playlist/PlayListForm.h"
+#include "skins/AboutSkin.h"
+#include "skins/SkinEditor.h"
+
+#include <cassert>
+#include <memory>
+
+namespace {
+WindowSet* g_windows = nullptr;
+
+// Hands a window's ownership back to a unique_ptr for its destruction.
+template <typename Window> void destroyWindow(Window*& window) {
+    if constexpr (requires { window->writePlacementAtDestruction(); }) {
+        if (window != nullptr)
+            window->writePlacementAtDestruction();
+    }
+    std::unique_ptr<Window> owned(window);
+    window = nullptr;
+}
+} // namespace
+
+WindowSet& windows() {
+    assert(g_windows != nullptr);
+    return *g_windows;
+}
+
+WindowSet::~WindowSet() {
+    destroy();
+}
+
+void WindowSet::create() {
+    g_windows = this;
+    PlayerA = new TPlayerA();
+    PlayerA->show();
+    PlayList = new TPlayListForm();
+    PlayList->show();
+    PlayerB = new TPlayerB();
+    PlayerB->show();
+    SkinEditor = new TMySkinEditor();
+    Mixer = new TMixer();
+    Mixer->show();
+    Preferences = new TPreferences();
+    Equalizer = new TEqualizerForm();
+    AboutSkin = new TAboutSkin();
+    About = new TAbout();
+}
+
+void WindowSet::destroy() {
+    if (g_windows != this)
+        return;
+    destroyWindow(About);
+    destroyWindow(AboutSkin);
+    destroyWindow(Equalizer);
+    destroyWindow(Preferences);
+    destroyWindow(Mixer);
+    destroyWindow(SkinEditor);
+    destroyWindow(PlayerB);
+    destroyWindow(PlayList);
+    destroyWindow(PlayerA);
+    g_windows = nullptr;
+}
+
+QString WindowSet::skinFolderFromDefinitionFile(const QString& chosenPath) {
+    static const int kDefinitionFileNameLength = QStringLiteral("PlayerA.ini").size();
+    return chosenPath.left(qMax(0, chosenPath.size() - kDefinitionFileNameLength));
+}
+
+TDeck* WindowSet::otherDeck(const TDeck& deck) const {
+    return &deck == static_cast<const TDeck*>(PlayerA) ? static_cast<TDeck*>(PlayerB) : static_cast<TDeck*>(PlayerA);
+}
+
+std::vector<SkinFolderClient*> WindowSet::skinFolderClients(const TDeck& origin) const {
+    TDeck* self = otherDeck(*otherDeck(origin));
+    return {self, otherDeck(origin), PlayList, Mixer, AboutSkin, Equalizer};
+}
+
+void WindowSet::applySkinFolder(const TDeck& origin, const QString& folder) {
+    for (SkinFolderClient* client : skinFolderClients(origin))
+        if (client != nullptr)
+            client->ChangeSkinFolder(folder);
+}

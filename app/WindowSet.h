@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QString>
+
+#include <vector>
+
+class SkinFolderClient;
+class TDeck;
+class TPlayerA;
+class TPlayerB;
+class TPlayListForm;
+class TMySkinEditor;
+class TMixer;
+class TPreferences;
+class TEqualizerForm;
+class TAboutSkin;
+class TAbout;
+
+// The application's windows: each is created once at start-up, in the order
+// of the members below, lives until the application ends, and is reached by
+// the others through this one application-wide set.
+class WindowSet {
+public:
+    WindowSet() = default;
+    ~WindowSet();
+    WindowSet(const WindowSet&) = delete;
+    WindowSet& operator=(const WindowSet&) = delete;
+
+    // Creates windows 1 to 9 in order and shows those visible at start.
+    void create();
+    // Destroys the windows in the reverse order of their creation; each
+    // window with a placement store writes its section unless it has
+    // written it since it was last read.
+    void destroy();
+
+    // The folder a confirmed "PlayerA.ini" choice stands for: the chosen path
+    // without its last 11 characters, ending with the path separator.
+    static QString skinFolderFromDefinitionFile(const QString& chosenPath);
+    // The skinned windows that take a new skin folder, in the order they take
+    // it: the deck whose menu was used, the other deck, the play list, the
+    // mixer, the about-skin window and the equalizer.
+    std::vector<SkinFolderClient*> skinFolderClients(const TDeck& origin) const;
+    void applySkinFolder(const TDeck& origin, const QString& folder);
+
+    TDeck* otherDeck(const TDeck& deck) const;
+
+    TPlayerA* PlayerA = nullptr;
+    TPlayListForm* PlayList = nullptr;
+    TPlayerB* PlayerB = nullptr;
+    TMySkinEditor* SkinEditor = nullptr;
+    TMixer* Mixer = nullptr;
+    TPreferences* Preferences = nullptr;
+    TEqualizerForm* Equalizer = nullptr;
+    TAboutSkin* AboutSkin = nullptr;
+    TAbout* About = nullptr;
+};
+
+// The application-wide set; valid between WindowSet::create and destroy.
+WindowSet& windows();

@@ -1,0 +1,179 @@
+#include "WindowSet.h"
+#include "About.h"
+#include "DeckMenu.h"
+#include "Players.h"
+#include "Preferences.h"
+#include "Splash.h"
+#include "mixer/Equalizer.h"
+#include "mixer/Mixer.h"
+#include "platform/ApplicationFolder.h"
+#include "platform/IniFile.h"
+#include "playlist/PlayListForm.h"
+#include "skins/AboutSkin.h"
+#include "skins/SkinEditor.h"
+
+#include "support/TemporaryFolder.h"
+
+#include <QApplication>
+#include <QSpinBox>
+
+#include <gtest/gtest.h>
+
+using namespace test_support;
+
+namespace {
+class WindowSetTest : public ::testing::Test {
+protected:
+    TemporaryFolder folder;
+    WorkingDirectory workingDirectory{folder.path()};
+    WindowSet set;
+    void SetUp() override { set.create(); }
+    platform::IniDocument settings() const { return platform::IniDocument::load(folder.file("asdf.ini")); }
+};
+} // namespace
+
+TEST_F(WindowSetTest, WindowsHaveTheirClassNamesSizesAndVisibilityAtStart) {
+    struct Expected {
+        QWidget* window;
+        const char* className;
+        QSize size;
+        bool visible;
+    };
+    const std::vector<Expected> expected = {
+        {set.PlayerA, "TPlayerA", {380, 234}, true},
+        {set.PlayList, "TPlayListForm", {387, 306}, true},
+        {set.PlayerB, "TPlayerB", {370, 234}, true},
+        {set.SkinEditor, "TMySkinEditor", {}, false},
+        {set.Mixer, "TMixer", {385, 190}, true},
+        {set.Preferences, "TPreferences", {}, false},
+        {set.Equalizer, "TEqualizerForm", {429, 182}, false},
+        {set.AboutSkin, "TAboutSkin", {}, false},
+        {set.About, "TAbout", {397, 323}, false},
+    };
+    for (const Expected& window : expected) {
+        ASSERT_NE(window.window, nullptr);
+        EXPECT_STREQ(window.window->metaObject()->className(), window.className);
+        EXPECT_EQ(window.window->isVisible(), window.visible) << window.className;
+        if (window.size.isValid()) {
+            EXPECT_EQ(window.window->size(), window.size) << window.className;
+        }
+    }
+    EXPECT_EQ(set.PlayerA->pos(), QPoint(19, 49));
+    EXPECT_EQ(set.PlayerB->pos(), QPoint(404, 53));
+    EXPECT_EQ(set.About->versionText(), QStringLiteral("Version 0.1.10"));
+}
+
+TEST_F(WindowSetTest, BothDecksCarryTheSameMenuButForThePlayListCaption) {
+    const QStringList common = {
+        QStringLiteral("Mixer"),        QStringLiteral("EQ"),          QString(),
+        QStringLiteral("Load Skin"),    QStringLiteral("Skin Editor"), QStringLiteral("Preferences"),
+        QStringLiteral("About Drovan"), QStringLiteral("About Skin"),  QString(),
+        QStringLiteral("Exit\tCtrl+E")};
+    EXPECT_EQ(set.PlayerA->popupMenu().itemTexts(), QStringList{QStringLiteral("PlayList")} + common);
+    EXPECT_EQ(set.PlayerB->popupMenu().itemTexts(), QStringList{QStringLiteral("Play List")} + common);
+}
+
+TEST_F(WindowSetTest, MenuTogglesFlipTheVisibilityOfTheirWindows) {
+    set.PlayerB->popupMenu().triggerItem(QStringLiteral("Play List"));
+    EXPECT_FALSE(set.PlayList->isVisible());
+    set.PlayerA->popupMenu().triggerItem(QStringLiteral("PlayList"));
+    EXPECT_TRUE(set.PlayList->isVisible());
+    set.PlayerA->popupMenu().triggerItem(QStringLiteral("Mixer"));
+    EXPECT_FALSE(set.Mixer->isVisible());
+    set.PlayerA->popupMenu().triggerItem(QStringLiteral("EQ"));
+    EXPECT_TRUE(set.Equalizer->isVisible());
+}
+
+TEST_F(WindowSetTest, AHiddenAndShownWindowReturnsToItsStoredPosition) {
+    set.PlayList->move(120, 130);
+    set.PlayList->close();
+    set.PlayList->move(500, 500);
+    set.PlayerA->popupMenu().triggerItem(QStringLiteral("PlayList"));
+    EXPECT_EQ(set.PlayList->pos(), QPoint(120, 130));
+}
+
+TEST_F(WindowSetTest, LoadSkinHandsTheChosenFolderToTheSixWindowsInOrder) {
+    const QString chosen = QStringLiteral("/music/skins/Night/PlayerA.ini");
+    EXPECT_EQ(WindowSet::skinFolderFromDefinitionFile(chosen), QStringLiteral("/music/skins/Night/"));
+
+    const auto fromB = set.skinFolderClients(*set.PlayerB);
+    const std::vector<SkinFolderClient*> expectedFromB = {set.PlayerB, set.PlayerA,   set.PlayList,
+                                                          set.Mixer,   set.AboutSkin, set.Equalizer};
+    EXPECT_EQ(fromB, expectedFromB);
+    const auto fromA = set.skinFolderClients(*set.PlayerA);
+    EXPECT_EQ(fromA[0], static_cast<SkinFolderClient*>(set.PlayerA));
+    EXPECT_EQ(fromA[1], static_cast<SkinFolderClient*>(set.PlayerB));
+
+    set.PlayerB->popupMenu().chooseSkinFile = [&] { return chosen; };
+    set.PlayerB->popupMenu().triggerItem(QStringLiteral("Load Skin"));
+    for (const QStringList* requests : {&set.PlayerA->skinFolderRequests, &set.PlayerB->skinFolderRequests})
+        EXPECT_EQ(*requests, QStringList{QStringLiteral("/music/skins/Night/")});
+    for (const skins::SkinnedWindow* window :
+         std::initializer_list<const skins::SkinnedWindow*>{set.PlayList, set.Mixer, set.AboutSkin, set.Equalizer})
+        EXPECT_EQ(window->SkinFolder, platform::applicationFolder() + "skins/Default/")
+            << "a window keeps its folder when the new one lacks its file";
+    EXPECT_EQ(set.PlayerA->SkinFolder, QStringLiteral("/music/skins/Night/"));
+}
+
+TEST_F(WindowSetTest, CancellingTheSkinDialogChangesNothing) {
+    set.PlayerA->popupMenu().chooseSkinFile = [] { return QString(); };
+    set.PlayerA->popupMenu().triggerItem(QStringLiteral("Load Skin"));
+    EXPECT_TRUE(set.PlayerB->skinFolderRequests.isEmpty());
+}
+
+TEST_F(WindowSetTest, ExitFromDeckBClosesDeckAAndShutdownWritesTheSixSections) {
+    set.PlayerB->popupMenu().triggerItem(QStringLiteral("Exit"));
+    EXPECT_FALSE(set.PlayerA->isVisible());
+    EXPECT_EQ(settings().readString("TPlayerA", "Visible", ""), "0");
+    set.destroy();
+    const platform::IniDocument written = settings();
+    for (const char* section : {"TPlayerA", "TPlayListForm", "TPlayerB", "TMixer", "TPreferences", "TEqualizerForm"})
+        EXPECT_EQ(written.readString(section, "FormVersion", ""), "0") << section;
+    EXPECT_EQ(written.readString("TPlayerB", "Visible", ""), "1");
+    EXPECT_EQ(written.readString("TPreferences", "SpinEdit8_Value", ""), "8");
+    EXPECT_EQ(written.readString("TPreferences", "CheckBox3_Checked", ""), "False");
+    EXPECT_EQ(written.readString("TEqualizerForm", "B10", ""), "0");
+    EXPECT_FALSE(written.sectionExists("TAbout"));
+    EXPECT_FALSE(written.sectionExists("TMySkinEditor"));
+}
+
+TEST(Preferences, PitchPercentStepsOnlyThroughTheSixRanges) {
+    EXPECT_EQ(TPreferences::steppedPitchPercent(16, 20), 32);
+    EXPECT_EQ(TPreferences::steppedPitchPercent(32, 36), 64);
+    EXPECT_EQ(TPreferences::steppedPitchPercent(64, 60), 32);
+    EXPECT_EQ(TPreferences::steppedPitchPercent(32, 28), 16);
+    EXPECT_EQ(TPreferences::steppedPitchPercent(8, 12), 12);
+    EXPECT_EQ(TPreferences::steppedPitchPercent(12, 8), 8);
+}
+
+TEST(Preferences, StoredValuesAreReadAtCreationAndCancelWritesTheRestoredOnes) {
+    TemporaryFolder folder;
+    WorkingDirectory workingDirectory(folder.path());
+    writeFile(folder.file("asdf.ini"), "[TPreferences]\nSpinEdit1_Value=5\nSpinEdit8_Value=16\nAutoPlay_Checked="
+                                       "False\nSpinEdit6_Value=notanumber\n");
+    TPreferences preferences;
+    PreferenceValues values = preferences.values();
+    EXPECT_EQ(values.overlapSeconds, 5);
+    EXPECT_EQ(values.pitchPercentA, 16);
+    EXPECT_FALSE(values.autoPlay);
+    EXPECT_EQ(values.drag, 5) << "an unreadable value leaves the control as it was";
+
+    preferences.show();
+    preferences.pitchPercentField(true)->stepUp();
+    EXPECT_EQ(preferences.pitchPercentField(true)->value(), 32);
+    preferences.reject();
+    EXPECT_EQ(preferences.pitchPercentField(true)->value(), 16);
+    EXPECT_EQ(platform::IniDocument::load(folder.file("asdf.ini")).readString("TPreferences", "SpinEdit8_Value", ""),
+              "16");
+}
+
+TEST(Splash, TakesTheOutlineStoredWithItsPicture) {
+    TSplash splash;
+    EXPECT_EQ(splash.size(), QSize(552, 189));
+    const QRegion shape = splash.mask();
+    ASSERT_FALSE(shape.isEmpty());
+    EXPECT_FALSE(shape.contains(QPoint(0, 0))) << "the rounded corners are cut away";
+    EXPECT_FALSE(shape.contains(QPoint(551, 188)));
+    EXPECT_TRUE(shape.contains(QPoint(276, 94)));
+    EXPECT_TRUE(shape.contains(QPoint(0, 94)));
+}
