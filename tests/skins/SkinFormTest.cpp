@@ -102,8 +102,10 @@ protected:
         writeText(m_folder.file("Skin.ini"), kSkinDefinition);
         m_form.move(300, 200);
         m_skin = new TSkinForm(&m_form);
-        m_skin->OnMouseDownNotify = [this](const QString& id, Qt::MouseButton, platform::ShiftState, int, int) {
+        m_skin->OnMouseDownNotify = [this](const QString& id, Qt::MouseButton button, platform::ShiftState shift, int x,
+                                           int y) {
             m_events.downs.push_back(id.toStdString());
+            m_lastDown = {button, shift, QPoint(x, y)};
         };
         m_skin->OnMouseUpNotify = [this](const QString& id, Qt::MouseButton, platform::ShiftState, int, int) {
             m_events.ups.push_back(id.toStdString());
@@ -142,6 +144,11 @@ protected:
     QWidget m_form;
     TSkinForm* m_skin = nullptr;
     Recorded m_events;
+    struct {
+        Qt::MouseButton button = Qt::NoButton;
+        platform::ShiftState shift;
+        QPoint at;
+    } m_lastDown;
     Qt::MouseButtons m_held;
     QPoint m_globalOffset{300, 200};
 };
@@ -297,6 +304,9 @@ TEST_F(SkinFormTest, DraggingTheThumbKeepsTheGrabOffsetAndStaysWithinTheTrack) {
 TEST_F(SkinFormTest, RightPressTestsNothingAndMovesNothing) {
     press({5, 5}, Qt::RightButton);
     EXPECT_THAT(m_events.downs, testing::ElementsAre(""));
+    EXPECT_EQ(m_lastDown.button, Qt::RightButton);
+    EXPECT_EQ(m_lastDown.shift, platform::ShiftState({platform::ShiftFlag::Right}));
+    EXPECT_EQ(m_lastDown.at, QPoint(5, 5));
     EXPECT_FALSE(m_skin->isMovingWindow());
     EXPECT_EQ(faceAt(5, 5), kNormal);
     release({5, 5}, Qt::RightButton);
