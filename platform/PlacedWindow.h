@@ -4,6 +4,8 @@
 
 #include <QWidget>
 
+class QEventLoop;
+
 namespace platform {
 
 // A top-level window of fixed size whose placement is kept in the settings
@@ -42,7 +44,7 @@ protected:
 
 private:
     WindowPlacementStore m_placement;
-    class QEventLoop* m_modalLoop = nullptr;
+    QEventLoop* m_modalLoop = nullptr;
 };
 
 } // namespace platform
