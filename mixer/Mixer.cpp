@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr QPoint kDesignPosition(404, 310);
+constexpr QPoint kDesignPosition(412, 300);
 
 QString elementName(std::string_view name) {
     return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));

@@ -2,9 +2,8 @@
 
 #include "platform/WindowPlacementStore.h"
 
+#include <QEventLoop>
 #include <QWidget>
-
-class QEventLoop;
 
 namespace platform {
 

@@ -1,15 +1,10 @@
 #pragma once
 
-#include "app/api/SkinFolderClient.h"
-#include "platform/PlacedWindow.h"
-
-#include <QStringList>
+#include "skins/SkinnedWindow.h"
 
 // The play list and wait list window.
-class TPlayListForm : public platform::PlacedWindow, public SkinFolderClient {
+class TPlayListForm : public skins::SkinnedWindow {
     Q_OBJECT
 public:
     TPlayListForm();
-    void ChangeSkinFolder(const QString& folder) override { skinFolderRequests << folder; }
-    QStringList skinFolderRequests;
 };

@@ -3,6 +3,7 @@
 #include "DeckMenu.h"
 #include "Players.h"
 #include "Preferences.h"
+#include "Splash.h"
 #include "mixer/Equalizer.h"
 #include "mixer/Mixer.h"
 #include "platform/ApplicationFolder.h"
@@ -105,20 +106,19 @@ TEST_F(WindowSetTest, LoadSkinHandsTheChosenFolderToTheSixWindowsInOrder) {
 
     set.PlayerB->popupMenu().chooseSkinFile = [&] { return chosen; };
     set.PlayerB->popupMenu().triggerItem(QStringLiteral("Load Skin"));
-    for (const QStringList* requests : {&set.PlayerA->skinFolderRequests, &set.PlayerB->skinFolderRequests,
-                                        &set.PlayList->skinFolderRequests, &set.Equalizer->skinFolderRequests})
+    for (const QStringList* requests : {&set.PlayerA->skinFolderRequests, &set.PlayerB->skinFolderRequests})
         EXPECT_EQ(*requests, QStringList{QStringLiteral("/music/skins/Night/")});
-    EXPECT_EQ(set.AboutSkin->SkinFolder, platform::applicationFolder() + "skins/Default/")
-        << "the about-skin window keeps its folder when the new one lacks its file";
-    EXPECT_EQ(set.Mixer->SkinFolder, platform::applicationFolder() + "skins/Default/")
-        << "the mixer keeps its folder when the new one lacks its file";
+    for (const skins::SkinnedWindow* window :
+         std::initializer_list<const skins::SkinnedWindow*>{set.PlayList, set.Mixer, set.AboutSkin, set.Equalizer})
+        EXPECT_EQ(window->SkinFolder, platform::applicationFolder() + "skins/Default/")
+            << "a window keeps its folder when the new one lacks its file";
     EXPECT_EQ(set.PlayerA->SkinFolder, QStringLiteral("/music/skins/Night/"));
 }
 
 TEST_F(WindowSetTest, CancellingTheSkinDialogChangesNothing) {
     set.PlayerA->popupMenu().chooseSkinFile = [] { return QString(); };
     set.PlayerA->popupMenu().triggerItem(QStringLiteral("Load Skin"));
-    EXPECT_TRUE(set.Equalizer->skinFolderRequests.isEmpty());
+    EXPECT_TRUE(set.PlayerB->skinFolderRequests.isEmpty());
 }
 
 TEST_F(WindowSetTest, ExitFromDeckBClosesDeckAAndShutdownWritesTheSixSections) {
@@ -165,4 +165,15 @@ TEST(Preferences, StoredValuesAreReadAtCreationAndCancelWritesTheRestoredOnes) {
     EXPECT_EQ(preferences.pitchPercentField(true)->value(), 16);
     EXPECT_EQ(platform::IniDocument::load(folder.file("asdf.ini")).readString("TPreferences", "SpinEdit8_Value", ""),
               "16");
+}
+
+TEST(Splash, TakesTheOutlineStoredWithItsPicture) {
+    TSplash splash;
+    EXPECT_EQ(splash.size(), QSize(552, 189));
+    const QRegion shape = splash.mask();
+    ASSERT_FALSE(shape.isEmpty());
+    EXPECT_FALSE(shape.contains(QPoint(0, 0))) << "the rounded corners are cut away";
+    EXPECT_FALSE(shape.contains(QPoint(551, 188)));
+    EXPECT_TRUE(shape.contains(QPoint(276, 94)));
+    EXPECT_TRUE(shape.contains(QPoint(0, 94)));
 }
