@@ -24,9 +24,7 @@ std::string toStdString(const QString& text) {
 
 TMixer::TMixer(QWidget* parent)
     : skins::SkinnedWindow("TMixer", skins::skin_files::kMixer, FolderPolicy::RecordWhenFound, parent), m_logic(*this),
-      LevelLeftA(m_logic.levels().LevelLeftA), LevelRightA(m_logic.levels().LevelRightA),
-      LevelLeftB(m_logic.levels().LevelLeftB), LevelRightB(m_logic.levels().LevelRightB), VrTimer1(new QTimer(this)),
-      VrTimer2(new QTimer(this)) {
+      VrTimer1(new QTimer(this)), VrTimer2(new QTimer(this)) {
     setWindowTitle(QStringLiteral("Mixer"));
     bindPlacementStore();
     move(kDesignPosition);
@@ -77,6 +75,16 @@ void TMixer::AutoFadeToB() {
     m_logic.AutoFadeToB();
 }
 
+void TMixer::setDeckLevels(mixer::Deck deck, int left, int right) {
+    if (deck == mixer::Deck::A) {
+        LevelLeftA = left;
+        LevelRightA = right;
+    } else {
+        LevelLeftB = left;
+        LevelRightB = right;
+    }
+}
+
 void TMixer::SkinForm1TrackBarNotify(const QString& ID, int Position) {
     m_logic.trackBarMoved(toStdString(ID), Position);
 }
@@ -90,7 +98,7 @@ void TMixer::SkinForm1MouseUpNotify(const QString& ID, Qt::MouseButton) {
 }
 
 void TMixer::SkinForm1SkinChanged(TSkinForm*) {
-    m_logic.skinChanged();
+    m_logic.skinChanged(meterValues());
 }
 
 void TMixer::VrTimer1Timer() {
@@ -98,7 +106,7 @@ void TMixer::VrTimer1Timer() {
 }
 
 void TMixer::VrTimer2Timer() {
-    m_logic.meterTick();
+    m_logic.meterTick(meterValues());
 }
 
 void TMixer::FormKeyDown(int Key, platform::ShiftState Shift) {

@@ -1,15 +1,16 @@
 #pragma once
 
 #include "Deck.h"
+#include "MeterLevels.h"
 #include "MixerEffects.h"
 #include "MixerLogic.h"
 
+#include "app/api/MixerApi.h"
 #include "platform/VirtualKeys.h"
 #include "skins/SkinnedWindow.h"
 
 #include <QPointer>
 
-#include <atomic>
 #include <functional>
 
 class QTimer;
@@ -18,12 +19,10 @@ class QTimer;
 // deck's output level, automatic transitions between the decks, and four
 // deck level meters. Its look and controls come from the skin file
 // "Mixer.ini"; the levels reach the decks only as posted volume messages.
-// GUI thread only, except the level meters (see LevelLeftA).
-class TMixer : public skins::SkinnedWindow, private mixer::MixerEffects {
+// The four meter values (LevelLeftA ... LevelRightB, MixerApi) are shown
+// every 50 ms. GUI thread only.
+class TMixer : public skins::SkinnedWindow, public MixerApi, private mixer::MixerEffects {
     Q_OBJECT
-    // First, so the public meter references below can bind to it.
-    mixer::MixerLogic m_logic;
-
 public:
     explicit TMixer(QWidget* parent = nullptr);
     ~TMixer() override;
@@ -40,22 +39,18 @@ public:
     void Release(const QString& name);
     // Linear fades for the decks' automatic mixing; they start even while
     // another fade runs.
-    void AutoFadeToA();
-    void AutoFadeToB();
+    void AutoFadeToA() override;
+    void AutoFadeToB() override;
     // ChangeSkinFolder (SkinnedWindow) loads "Mixer.ini" from a folder that
     // has it and uses that folder from then on; otherwise it loads the
     // default skin's file and keeps the folder it had.
 
-    // The four deck meters, shown every 50 ms. Any thread may write them
-    // without blocking (the decks zero their pair when their player stops;
-    // the audio a deck outputs sets them while it plays).
-    std::atomic<int>& LevelLeftA;
-    std::atomic<int>& LevelRightA;
-    std::atomic<int>& LevelLeftB;
-    std::atomic<int>& LevelRightB;
-    // Sets one deck's pair of meters. Any thread; lock-free and real-time
-    // safe, so an engine audio thread may call it.
-    void setDeckLevels(mixer::Deck deck, int left, int right) { m_logic.levels().setDeckLevels(deck, left, right); }
+    // Sets one deck's pair of meters from the audio it outputs (for example
+    // mixer::peakLevel of each channel of the spectrum display's frames);
+    // the next refresh shows them. The decks zero their pair when their
+    // player stops.
+    void setDeckLevels(mixer::Deck deck, int left, int right);
+    mixer::DeckMeterValues meterValues() const { return {LevelLeftA, LevelRightA, LevelLeftB, LevelRightB}; }
 
     // Where the window's key events go: the application's shared key
     // handler, with the virtual key code and the exact shift state. Unset
@@ -94,6 +89,7 @@ private:
     void setGaugeRange(std::string_view name, int min, int max) override;
     void setGaugePosition(std::string_view name, int value) override;
 
+    mixer::MixerLogic m_logic;
     QPointer<QObject> m_deckA;
     QPointer<QObject> m_deckB;
     QTimer* VrTimer1;

@@ -234,21 +234,22 @@ void MixerLogic::fadeTick() {
     }
 }
 
-void MixerLogic::meterTick() {
-    m_effects.setGaugePosition(element::kMeterLeftA, m_levels.LevelLeftA.load(std::memory_order_relaxed));
-    m_effects.setGaugePosition(element::kMeterRightA, m_levels.LevelRightA.load(std::memory_order_relaxed));
-    m_effects.setGaugePosition(element::kMeterLeftB, m_levels.LevelLeftB.load(std::memory_order_relaxed));
-    m_effects.setGaugePosition(element::kMeterRightB, m_levels.LevelRightB.load(std::memory_order_relaxed));
+void MixerLogic::meterTick(const DeckMeterValues& meters) {
+    // The skin engine clamps each value into its meter's range.
+    m_effects.setGaugePosition(element::kMeterLeftA, meters.LevelLeftA);
+    m_effects.setGaugePosition(element::kMeterRightA, meters.LevelRightA);
+    m_effects.setGaugePosition(element::kMeterLeftB, meters.LevelLeftB);
+    m_effects.setGaugePosition(element::kMeterRightB, meters.LevelRightB);
 }
 
-void MixerLogic::skinChanged() {
+void MixerLogic::skinChanged(const DeckMeterValues& meters) {
     showFaderSliders();
     m_effects.setTrackBarPosition(element::kCrossFader, sliderPosition(m_state.CrossFader));
     m_effects.setDisplayText(element::kGainA, std::to_string(m_state.FaderA));
     m_effects.setDisplayText(element::kGainB, std::to_string(m_state.FaderB));
     m_effects.setGaugeRange(element::kMeterLeft, kMainMeterMin, kMainMeterMax);
     m_effects.setGaugeRange(element::kMeterRight, kMainMeterMin, kMainMeterMax);
-    meterTick();
+    meterTick(meters);
 }
 
 } // namespace mixer

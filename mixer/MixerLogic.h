@@ -34,14 +34,13 @@ struct MixerState {
 // The mixer's state machine without a window: it takes skin events by
 // element name, the operations other windows call and the two timer ticks,
 // and tells its MixerEffects what to post and show, in order. Trackbars
-// show 100 minus the stored value, so a fader at the top stores 100.
-// GUI thread only, except levels(), whose members any thread may write.
+// show 100 minus the stored value, so a fader at the top stores 100. The
+// meter values are kept by the caller and handed in. GUI thread only.
 class MixerLogic {
 public:
     explicit MixerLogic(MixerEffects& effects);
 
     const MixerState& state() const { return m_state; }
-    MeterLevels& levels() { return m_levels; }
 
     // A trackbar of the skin moved to `position` (0..100 from the top or
     // left). Accepted while a fade runs.
@@ -50,12 +49,12 @@ public:
     void mouseDown(std::string_view name) { Start(name); }
     // A release over a skin element: the same as Release.
     void mouseUp(std::string_view name) { Release(name); }
-    // Pushes the whole state into a newly loaded skin.
-    void skinChanged();
+    // Pushes the whole state and the meter values into a newly loaded skin.
+    void skinChanged(const DeckMeterValues& meters);
     // The 300 ms fade tick: steps every running fade in kTickOrder.
     void fadeTick();
     // The 50 ms meter refresh.
-    void meterTick();
+    void meterTick(const DeckMeterValues& meters);
 
     // Steps a fader ("A", "B") or the crossfader ("F") up ("INC") or down
     // ("DEC") by 5 within 0..100. Other arguments are ignored.
@@ -88,7 +87,6 @@ private:
 
     MixerEffects& m_effects;
     MixerState m_state;
-    MeterLevels m_levels;
 };
 
 } // namespace mixer

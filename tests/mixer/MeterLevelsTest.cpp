@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <thread>
 
 using namespace mixer;
 
@@ -35,15 +34,10 @@ TEST(MeterLevels, EmptyOrMissingBlocksReadAsSilence) {
     EXPECT_EQ(peakLevels(samples.data(), 2, 0).right, 0);
 }
 
-TEST(MeterLevels, LevelsSetOnAnotherThreadAreSeenByTheReader) {
-    MeterLevels levels;
-    std::thread writer([&] {
-        levels.setDeckLevels(Deck::A, 11, 12);
-        levels.setDeckLevels(Deck::B, 21, 22);
-    });
-    writer.join();
-    EXPECT_EQ(levels.LevelLeftA.load(), 11);
-    EXPECT_EQ(levels.LevelRightA.load(), 12);
-    EXPECT_EQ(levels.LevelLeftB.load(), 21);
-    EXPECT_EQ(levels.LevelRightB.load(), 22);
+TEST(MeterLevels, SingleChannelPeakRoundsUpSoAnySoundShows) {
+    std::array<int8_t, 4> quiet = {0, 1, -1, 0};
+    EXPECT_EQ(peakLevel(quiet.data(), quiet.size()), 1);
+    std::array<int8_t, 4> silent = {};
+    EXPECT_EQ(peakLevel(silent.data(), silent.size()), 0);
+    EXPECT_EQ(peakLevel(nullptr, 4), 0);
 }

@@ -50,9 +50,8 @@ TEST_F(MixerLogicTest, StartsWithTheDocumentedState) {
 TEST_F(MixerLogicTest, SkinChangePushesTheWholeStateIntoTheSkin) {
     setFaderA(65);
     setCrossFader(30);
-    logic.levels().setDeckLevels(Deck::B, 7, 9);
     effects.take();
-    logic.skinChanged();
+    logic.skinChanged({0, 0, 7, 9});
     EXPECT_EQ(effects.take(), (Lines{"slider PitchSliderA 35", "slider PitchSliderB 20", "slider PitchSliderF 70",
                                      "text GainA 65", "text GainB 80", "range Left 0 50", "range Right 0 50",
                                      "gauge LeftA 0", "gauge RightA 0", "gauge LeftB 7", "gauge RightB 9"}));
@@ -354,12 +353,6 @@ TEST_F(MixerLogicTest, EqualFadeRestartsItsHoldCounter) {
 }
 
 TEST_F(MixerLogicTest, MeterTickShowsTheFourLevelsInOrder) {
-    logic.levels().setDeckLevels(Deck::A, 10, 20);
-    logic.levels().LevelLeftB = 30;
-    logic.levels().LevelRightB = 40;
-    logic.meterTick();
+    logic.meterTick({10, 20, 30, 40});
     EXPECT_EQ(effects.take(), (Lines{"gauge LeftA 10", "gauge RightA 20", "gauge LeftB 30", "gauge RightB 40"}));
-    logic.levels().setDeckLevels(Deck::A, 0, 0);
-    logic.meterTick();
-    EXPECT_EQ(effects.take().front(), "gauge LeftA 0");
 }

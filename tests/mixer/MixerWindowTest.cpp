@@ -17,7 +17,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <thread>
 #include <vector>
 
 using mixer::Deck;
@@ -181,10 +180,10 @@ TEST_F(MixerWindowTest, LinearFadeRunsOnTheFadeTimerInAboutFiveSeconds) {
     EXPECT_EQ(slider("PitchSliderB"), 20);
 }
 
-TEST_F(MixerWindowTest, LevelsSetFromAnotherThreadShowOnTheMetersWithinTheRefresh) {
-    std::thread audio([this] { mixerWindow.setDeckLevels(Deck::A, 30, 40); });
-    audio.join();
-    mixerWindow.LevelLeftB = 55;
+TEST_F(MixerWindowTest, DeckLevelsShowOnTheMetersWithinTheRefresh) {
+    mixerWindow.setDeckLevels(Deck::A, 30, 40);
+    MixerApi& asTheDecksSeeIt = mixerWindow;
+    asTheDecksSeeIt.LevelLeftB = 55;
     QElapsedTimer clock;
     clock.start();
     while (gauge("RightA").Position != 40 && clock.elapsed() < 5000)
@@ -193,8 +192,8 @@ TEST_F(MixerWindowTest, LevelsSetFromAnotherThreadShowOnTheMetersWithinTheRefres
     EXPECT_EQ(gauge("RightA").Position, 40);
     EXPECT_EQ(gauge("LeftB").Position, 55);
     // A deck that stops zeroes its pair.
-    mixerWindow.LevelLeftA = 0;
-    mixerWindow.LevelRightA = 0;
+    asTheDecksSeeIt.LevelLeftA = 0;
+    asTheDecksSeeIt.LevelRightA = 0;
     mixerWindow.VrTimer2Timer();
     EXPECT_EQ(gauge("LeftA").Position, 0);
 }
@@ -237,4 +236,14 @@ TEST_F(MixerWindowTest, SkinFolderWithMixerFileBecomesTheMixersFolder) {
     EXPECT_EQ(mixerWindow.SkinFolder, folder);
     EXPECT_EQ(slider("PitchSliderF"), 55);
     EXPECT_EQ(gauge("Left").Max, 50);
+}
+
+TEST_F(MixerWindowTest, DecksStartTheAutomaticFadeThroughTheirInterface) {
+    mixerWindow.Start(QStringLiteral("EqualToA"));
+    MixerApi& asTheDecksSeeIt = mixerWindow;
+    asTheDecksSeeIt.AutoFadeToB();
+    EXPECT_TRUE(mixerWindow.state().fadeRunning({mixer::Curve::Linear, Deck::B}));
+    EXPECT_FALSE(mixerWindow.state().fadeRunning({mixer::Curve::Equal, Deck::A}));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(deckB.levels.back(), 0);
 }
