@@ -177,6 +177,39 @@ TEST_F(PlayerTest, VolumeLevelZeroIsSilentAndChangesRampWithoutClicks) {
     EXPECT_LT(capture.largestStep(), 0.09);
 }
 
+TEST_F(PlayerTest, PitchGlidesAcrossTheWholeRangeWithoutClicks) {
+    PlayerHarness harness;
+    ASSERT_EQ(harness.open(file("tone4.mp3")), XA_SUCCESS);
+    capture(harness, file("glide.wav"));
+    ASSERT_EQ(harness.command(XA_MSG_COMMAND_PLAY), XA_SUCCESS);
+    std::this_thread::sleep_for(600ms);
+    setPitch(harness, 360);
+    std::this_thread::sleep_for(1000ms);
+    setPitch(harness, 1640);
+    ASSERT_GE(harness.waitForState(XA_PLAYER_STATE_EOS, 10s), 0);
+    const Capture capture = Capture::read(file("glide.wav"));
+    EXPECT_NEAR(capture.frequencyHz(0.1, 0.45), 1000.0, 2.0);
+    EXPECT_NEAR(capture.frequencyHz(1.0, 1.5), 360.0, 2.0);
+    EXPECT_NEAR(capture.frequencyHz(2.1, 2.6), 1640.0, 3.0);
+    // 1.64 kHz at 0.5 moves at most 0.117 per sample; a jump would be larger.
+    EXPECT_LT(capture.largestStep(), 0.13);
+}
+
+TEST_F(PlayerTest, BalanceAtZeroSilencesTheRightChannel) {
+    PlayerHarness harness;
+    ASSERT_EQ(harness.open(file("tone2.mp3")), XA_SUCCESS);
+    capture(harness, file("balance.wav"));
+    control_message_send_III(harness.player(), XA_MSG_SET_OUTPUT_VOLUME, -1, -1, 0);
+    ASSERT_EQ(harness.command(XA_MSG_COMMAND_PLAY), XA_SUCCESS);
+    ASSERT_GE(harness.waitForState(XA_PLAYER_STATE_EOS, 10s), 0);
+    const Capture capture = Capture::read(file("balance.wav"));
+    EXPECT_NEAR(capture.rms(0.2, 1.8), 0.354, 0.02);
+    double right = 0;
+    for (float sample : capture.right)
+        right = std::max(right, static_cast<double>(std::fabs(sample)));
+    EXPECT_EQ(right, 0.0);
+}
+
 TEST_F(PlayerTest, EqualizerCutLowersItsBandAndANullTableRestoresIt) {
     PlayerHarness harness;
     ASSERT_EQ(harness.open(file("tone2.mp3")), XA_SUCCESS);

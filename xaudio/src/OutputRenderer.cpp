@@ -60,6 +60,11 @@ void OutputRenderer::render(float* output, size_t frames) {
     const float targetLeft = m_targetLeft.load(std::memory_order_relaxed);
     const float targetRight = m_targetRight.load(std::memory_order_relaxed);
     const float targetFade = playing ? 1.0f : 0.0f;
+    if (m_fade <= 0.0f) {
+        // Nothing was audible: a level set before playback applies at once.
+        m_gainLeft = targetLeft;
+        m_gainRight = targetRight;
+    }
     for (size_t i = 0; i < frames; ++i) {
         m_gainLeft = approach(m_gainLeft, targetLeft, gainStep);
         m_gainRight = approach(m_gainRight, targetRight, gainStep);
