@@ -443,10 +443,12 @@ typedef struct XA_AudioEvent {
 } XA_AudioEvent;
 
 /* The operations table a feedback handler module fills in, in this order.
-   All operations are called on the player's command thread, also the
-   handler_stop and handler_delete that end a running instance when the
-   player is deleted (player_delete waits for them). An operation must
-   therefore never wait for the thread that calls player_delete.
+   All operations are called on the player's command thread, except that an
+   instance still running at player_delete is ended (handler_stop, then
+   handler_delete) on the thread calling player_delete, after the engine's
+   threads have stopped. player_delete waits for the command thread, so no
+   operation may wait for the thread that calls player_delete (an audio
+   event that hands its data to a window should post it, not wait).
    FEEDBACK_HANDLER_START calls handler_probe with the handler name (when
    one was set; non-zero refuses the start), handler_new with the handler
    environment, then handler_start; FEEDBACK_HANDLER_STOP calls handler_stop

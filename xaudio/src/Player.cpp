@@ -54,6 +54,10 @@ Player::Player(const XA_NotificationTarget* target)
 Player::~Player() {
     m_commands.close();
     m_thread.join();
+    // A handler still running ends on the deleting thread: its window
+    // usually belongs to that thread, which is now waiting here and could
+    // not serve a call from the command thread.
+    m_feedback.stop();
 }
 
 int Player::setPriority(int priority) {
@@ -75,7 +79,6 @@ void Player::run() {
         monitor();
     }
     fadeOut();
-    m_feedback.stop();
     {
         auto lock = m_feeder.lock();
         m_feeder.setRunning(false);
