@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
-#include <sys/resource.h>
 
 namespace xaudio {
 namespace {
@@ -66,8 +65,7 @@ int Player::setPriority(int priority) {
     m_priority.store(priority, std::memory_order_relaxed);
     // 4 is the normal priority; each step is two nice levels. Raising the
     // priority needs privileges the process may lack; that is not an error.
-    if (const int thread = m_feeder.threadId(); thread != 0)
-        setpriority(PRIO_PROCESS, static_cast<id_t>(thread), std::clamp((4 - priority) * 2, -20, 19));
+    m_feeder.setNiceLevel(std::clamp((4 - priority) * 2, -20, 19));
     return XA_SUCCESS;
 }
 
