@@ -128,6 +128,9 @@ int Player::inputOpen(const std::string& path) {
         m_feeder.setStream(stream.get());
         m_stream = std::move(stream);
     }
+    // A sound device can take a second or more to start pulling audio; it
+    // starts now, so that Play is heard at once.
+    ensureOutput();
     m_state = State::Stopped;
     m_inputName = path;
     postName(XA_MSG_NOTIFY_INPUT_NAME, m_inputName);
