@@ -343,7 +343,8 @@ XA_EXPORT int player_get_priority(XA_Player* player);
      loaded a file), then posts INPUT_NAME, STREAM_DURATION (seconds, rounded),
      STREAM_PARAMETERS (Hz, kbit/s - the average for VBR -, channels) and
      INPUT_POSITION 0.
-   - PLAY, PAUSE, STOP post PLAYER_STATE. PAUSE keeps the position; STOP
+   - PLAY, PAUSE, STOP post PLAYER_STATE (PAUSE only when it pauses; in
+     other states it is acked without effect). PAUSE keeps the position; STOP
      rewinds to the start and posts INPUT_POSITION and INPUT_TIMECODE 0; PLAY
      after the end of stream starts again from the beginning. PLAY without an
      input is nacked with XA_ERROR_NO_INPUT.

@@ -190,7 +190,9 @@ int Player::pause() {
         postState();
         return XA_SUCCESS;
     }
-    return m_state == State::Paused ? XA_SUCCESS : XA_ERROR_INVALID_STATE;
+    // Not playing (already paused, or the stream just ended while the pause
+    // was on its way): nothing to do, and nothing the user should be told.
+    return XA_SUCCESS;
 }
 
 int Player::stop() {
