@@ -30,7 +30,9 @@ constexpr size_t kMaxMarkers = 256;
 
 Feeder::Feeder(OutputRenderer& renderer) : m_renderer(renderer) {
     int error = 0;
-    m_resampler = src_new(SRC_SINC_FASTEST, 2, &error);
+    // The medium converter keeps 90 % of the band (the fastest only 80 %,
+    // audibly dull at normal speed) for about one per cent of a core more.
+    m_resampler = src_new(SRC_SINC_MEDIUM_QUALITY, 2, &error);
     if (m_resampler == nullptr)
         throw std::runtime_error(src_strerror(error));
     m_pending.assign(kMaxDecodedFrames * 2, 0.0f);
