@@ -148,6 +148,18 @@ TEST_F(DecoderApiTest, TruncatedFileDecodesWhatItHolds) {
     EXPECT_NEAR(static_cast<double>(totalBytes) / (44100 * 4), 1.5, 0.2);
 }
 
+TEST_F(DecoderApiTest, JunkBeforeTheFirstFrameIsSkipped) {
+    const std::string whole = test_support::readFile(s_folder->file("stereo.mp3"));
+    test_support::writeFile(s_folder->file("junk.mp3"), std::string(6000, 'J') + whole);
+    DecoderPointer decoder = openDecoder(s_folder->file("junk.mp3"));
+    ASSERT_EQ(decoder_input_open(decoder.get()), XA_SUCCESS);
+    std::vector<uint8_t> buffer(XA_DECODER_MAX_FRAME_BYTES);
+    size_t totalBytes = 0;
+    while (decoder_decode(decoder.get(), buffer.data()) == XA_SUCCESS)
+        totalBytes += decoder->output_buffer->size;
+    EXPECT_NEAR(static_cast<double>(totalBytes) / (44100 * 4), 3.0, 0.1);
+}
+
 TEST_F(DecoderApiTest, MisuseIsAnsweredWithStatusCodes) {
     EXPECT_EQ(decoder_new(nullptr), XA_ERROR_INVALID_PARAMETERS);
     EXPECT_EQ(decoder_delete(nullptr), XA_ERROR_INVALID_PARAMETERS);

@@ -34,6 +34,7 @@ struct ModuleLog {
     std::vector<uint32_t> commands;
     std::vector<uint8_t> commandData;
     uint32_t version = XA_FEEDBACK_HANDLER_API_VERSION;
+    std::thread::id deletingThread;
 };
 ModuleLog g_log;
 int g_instance = 0;
@@ -58,6 +59,7 @@ int handlerNew(void** instance, const char* name, void* context, XA_EnvironmentI
 int handlerDelete(void* instance) {
     std::lock_guard<std::mutex> guard(g_log.mutex);
     g_log.deleted += instance == &g_instance ? 1 : 0;
+    g_log.deletingThread = std::this_thread::get_id();
     return 0;
 }
 int nothing(void*) {
@@ -153,7 +155,7 @@ TEST(FeedbackHandlerTest, RegisteredModuleReceivesTheOutputAtTheEventRate) {
     EXPECT_EQ(g_log.commands, (std::vector<uint32_t>{2052, 4000}));
 }
 
-TEST(FeedbackHandlerTest, DeletingThePlayerEndsTheHandler) {
+TEST(FeedbackHandlerTest, DeletingThePlayerEndsTheHandlerOnTheDeletingThread) {
     setenv("XAUDIO_NULL_OUTPUT", "1", 1);
     int deletedBefore = 0;
     {
@@ -168,6 +170,7 @@ TEST(FeedbackHandlerTest, DeletingThePlayerEndsTheHandler) {
     }
     std::lock_guard<std::mutex> guard(g_log.mutex);
     EXPECT_EQ(g_log.deleted, deletedBefore + 1);
+    EXPECT_EQ(g_log.deletingThread, std::this_thread::get_id());
 }
 
 } // namespace

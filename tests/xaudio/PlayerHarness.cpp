@@ -2,6 +2,7 @@
 
 #include "support/TemporaryFolder.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <stdexcept>
@@ -139,22 +140,43 @@ double Capture::rms(double fromSeconds, double toSeconds) const {
 double Capture::frequencyHz(double fromSeconds, double toSeconds) const {
     const auto from = static_cast<size_t>(std::max(0.0, fromSeconds) * sampleRateHz);
     const auto to = std::min(left.size(), static_cast<size_t>(toSeconds * sampleRateHz));
-    double first = -1;
-    double last = -1;
-    int crossings = 0;
+    std::vector<double> periods;
+    double previous = -1;
     for (size_t i = from + 1; i < to; ++i) {
         if (left[i - 1] < 0 && left[i] >= 0) {
             // Linear interpolation places the crossing between the samples.
             const double position = static_cast<double>(i - 1) + left[i - 1] / (left[i - 1] - left[i]);
-            if (first < 0)
-                first = position;
-            last = position;
-            ++crossings;
+            if (previous >= 0)
+                periods.push_back(position - previous);
+            previous = position;
         }
     }
-    if (crossings < 2)
+    if (periods.empty())
         return 0;
-    return (crossings - 1) / ((last - first) / sampleRateHz);
+    // The periods near the median: a gap (an underrun on a loaded machine)
+    // or a transition does not pull the result.
+    std::vector<double> sorted = periods;
+    std::nth_element(sorted.begin(), sorted.begin() + static_cast<long>(sorted.size() / 2), sorted.end());
+    const double median = sorted[sorted.size() / 2];
+    double sum = 0;
+    int count = 0;
+    for (double period : periods) {
+        if (std::fabs(period - median) < 0.05 * median) {
+            sum += period;
+            ++count;
+        }
+    }
+    return sampleRateHz / (sum / count);
+}
+
+double Capture::typicalRms(double fromSeconds, double toSeconds) const {
+    std::vector<double> levels;
+    for (double t = fromSeconds; t + kWindowSeconds <= toSeconds; t += kWindowSeconds)
+        levels.push_back(rms(t, t + kWindowSeconds));
+    if (levels.empty())
+        return 0;
+    std::nth_element(levels.begin(), levels.begin() + static_cast<long>(levels.size() / 2), levels.end());
+    return levels[levels.size() / 2];
 }
 
 double Capture::largestStep() const {

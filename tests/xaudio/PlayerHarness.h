@@ -68,8 +68,14 @@ struct Capture {
     double seconds() const { return sampleRateHz > 0 ? static_cast<double>(left.size()) / sampleRateHz : 0; }
     // Root mean square of the left channel between two times in seconds.
     double rms(double fromSeconds, double toSeconds) const;
-    // Frequency of the left channel from its rising zero crossings.
+    // The median RMS of 20 ms windows: the level of a steady signal, not
+    // pulled down by a gap an overloaded machine may leave.
+    double typicalRms(double fromSeconds, double toSeconds) const;
+    // Frequency of the left channel from the typical period between its
+    // rising zero crossings.
     double frequencyHz(double fromSeconds, double toSeconds) const;
+
+    static constexpr double kWindowSeconds = 0.02;
     // The largest step between neighbouring samples of either channel.
     double largestStep() const;
 };

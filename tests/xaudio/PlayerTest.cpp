@@ -132,8 +132,8 @@ TEST_F(PlayerTest, TwoPlayersAtDifferentPitchesEndOnTimeAndSoundAtTheirSpeed) {
 
     const Capture normalCapture = Capture::read(file("normal.wav"));
     const Capture fasterCapture = Capture::read(file("faster.wav"));
-    EXPECT_NEAR(normalCapture.seconds(), 10.0, 0.15);
-    EXPECT_NEAR(fasterCapture.seconds(), 10.0 / 1.08, 0.15);
+    EXPECT_NEAR(normalCapture.seconds(), 10.0, 0.3);
+    EXPECT_NEAR(fasterCapture.seconds(), 10.0 / 1.08, 0.3);
     EXPECT_NEAR(normalCapture.frequencyHz(1.0, 8.0), 1000.0, 2.0);
     EXPECT_NEAR(fasterCapture.frequencyHz(1.0, 8.0), 1080.0, 2.0);
 }
@@ -152,18 +152,19 @@ TEST_F(PlayerTest, VolumeLevelZeroIsSilentAndChangesRampWithoutClicks) {
     ASSERT_GE(harness.waitForState(XA_PLAYER_STATE_EOS, 10s), 0);
 
     const Capture capture = Capture::read(file("volume.wav"));
-    const double fullRms = capture.rms(0.3, 0.9);
+    const double fullRms = capture.typicalRms(0.3, 0.9);
     EXPECT_NEAR(fullRms, 0.354, 0.02);
     // The ramp from full level to silence lasts well under 50 ms.
     const double commandAt = secondsBetween(start, silenced);
     const double rampSearchFrom = commandAt - 0.2;
     double lastLoud = 0;
-    double firstSilent = 0;
     for (double t = rampSearchFrom; t < commandAt + 1.0; t += 0.001) {
-        const double level = capture.rms(t, t + 0.002);
-        if (level > 0.9 * fullRms)
+        if (capture.rms(t, t + 0.002) > 0.9 * fullRms)
             lastLoud = t;
-        if (level == 0.0 && firstSilent == 0)
+    }
+    double firstSilent = 0;
+    for (double t = lastLoud; t < commandAt + 1.0 && firstSilent == 0; t += 0.001) {
+        if (capture.rms(t, t + 0.002) == 0.0)
             firstSilent = t;
     }
     ASSERT_GT(firstSilent, 0);
@@ -172,9 +173,42 @@ TEST_F(PlayerTest, VolumeLevelZeroIsSilentAndChangesRampWithoutClicks) {
     EXPECT_LT(firstSilent - commandAt, 0.25);
     EXPECT_EQ(capture.rms(commandAt + 0.3, commandAt + 0.9), 0.0);
     // Level 80 is -10 dB.
-    EXPECT_NEAR(xaudio_test::decibels(capture.rms(commandAt + 1.4, commandAt + 2.0) / fullRms), -10.0, 0.5);
+    EXPECT_NEAR(xaudio_test::decibels(capture.typicalRms(commandAt + 1.4, commandAt + 2.0) / fullRms), -10.0, 0.5);
     // A 1 kHz sine at 0.5 moves at most 0.071 per sample; a click would jump.
     EXPECT_LT(capture.largestStep(), 0.09);
+}
+
+TEST_F(PlayerTest, PitchGlidesAcrossTheWholeRangeWithoutClicks) {
+    PlayerHarness harness;
+    ASSERT_EQ(harness.open(file("tone4.mp3")), XA_SUCCESS);
+    capture(harness, file("glide.wav"));
+    ASSERT_EQ(harness.command(XA_MSG_COMMAND_PLAY), XA_SUCCESS);
+    std::this_thread::sleep_for(600ms);
+    setPitch(harness, 360);
+    std::this_thread::sleep_for(1000ms);
+    setPitch(harness, 1640);
+    ASSERT_GE(harness.waitForState(XA_PLAYER_STATE_EOS, 10s), 0);
+    const Capture capture = Capture::read(file("glide.wav"));
+    EXPECT_NEAR(capture.frequencyHz(0.1, 0.45), 1000.0, 2.0);
+    EXPECT_NEAR(capture.frequencyHz(1.0, 1.5), 360.0, 2.0);
+    EXPECT_NEAR(capture.frequencyHz(2.1, 2.6), 1640.0, 3.0);
+    // 1.64 kHz at 0.5 moves at most 0.117 per sample; a jump would be larger.
+    EXPECT_LT(capture.largestStep(), 0.13);
+}
+
+TEST_F(PlayerTest, BalanceAtZeroSilencesTheRightChannel) {
+    PlayerHarness harness;
+    ASSERT_EQ(harness.open(file("tone2.mp3")), XA_SUCCESS);
+    capture(harness, file("balance.wav"));
+    control_message_send_III(harness.player(), XA_MSG_SET_OUTPUT_VOLUME, -1, -1, 0);
+    ASSERT_EQ(harness.command(XA_MSG_COMMAND_PLAY), XA_SUCCESS);
+    ASSERT_GE(harness.waitForState(XA_PLAYER_STATE_EOS, 10s), 0);
+    const Capture capture = Capture::read(file("balance.wav"));
+    EXPECT_NEAR(capture.typicalRms(0.2, 1.8), 0.354, 0.02);
+    double right = 0;
+    for (float sample : capture.right)
+        right = std::max(right, static_cast<double>(std::fabs(sample)));
+    EXPECT_EQ(right, 0.0);
 }
 
 TEST_F(PlayerTest, EqualizerCutLowersItsBandAndANullTableRestoresIt) {
@@ -206,10 +240,11 @@ TEST_F(PlayerTest, EqualizerCutLowersItsBandAndANullTableRestoresIt) {
     setEqualizer(nullptr);
     playInto("restored.wav");
 
-    const double flat = Capture::read(file("flat.wav")).rms(0.3, 1.7);
-    EXPECT_NEAR(xaudio_test::decibels(Capture::read(file("cut.wav")).rms(0.3, 1.7) / flat), -10.0, 1.5);
-    EXPECT_NEAR(xaudio_test::decibels(Capture::read(file("elsewhere.wav")).rms(0.3, 1.7) / flat), 0.0, 0.5);
-    EXPECT_NEAR(xaudio_test::decibels(Capture::read(file("restored.wav")).rms(0.3, 1.7) / flat), 0.0, 0.2);
+    const auto level = [&](const char* name) { return Capture::read(file(name)).typicalRms(0.3, 1.7); };
+    const double flat = level("flat.wav");
+    EXPECT_NEAR(xaudio_test::decibels(level("cut.wav") / flat), -10.0, 1.5);
+    EXPECT_NEAR(xaudio_test::decibels(level("elsewhere.wav") / flat), 0.0, 0.5);
+    EXPECT_NEAR(xaudio_test::decibels(level("restored.wav") / flat), 0.0, 0.2);
 
     const size_t from = harness.count();
     setEqualizer(&cut);
@@ -327,7 +362,7 @@ TEST_F(PlayerTest, MonoVbrStreamIsReportedAndResampledToTheOutput) {
     EXPECT_EQ(capture.sampleRateHz, 44100);
     EXPECT_NEAR(capture.seconds(), 2.0, 0.1);
     EXPECT_NEAR(capture.frequencyHz(0.2, 1.8), 1000.0, 2.0);
-    EXPECT_NEAR(capture.rms(0.2, 1.8), 0.354, 0.03);
+    EXPECT_NEAR(capture.typicalRms(0.2, 1.8), 0.354, 0.03);
 }
 
 TEST_F(PlayerTest, CommandsAreAnsweredAsTheDecksExpect) {

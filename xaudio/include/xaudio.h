@@ -343,7 +343,8 @@ XA_EXPORT int player_get_priority(XA_Player* player);
      loaded a file), then posts INPUT_NAME, STREAM_DURATION (seconds, rounded),
      STREAM_PARAMETERS (Hz, kbit/s - the average for VBR -, channels) and
      INPUT_POSITION 0.
-   - PLAY, PAUSE, STOP post PLAYER_STATE. PAUSE keeps the position; STOP
+   - PLAY, PAUSE, STOP post PLAYER_STATE (PAUSE only when it pauses; in
+     other states it is acked without effect). PAUSE keeps the position; STOP
      rewinds to the start and posts INPUT_POSITION and INPUT_TIMECODE 0; PLAY
      after the end of stream starts again from the beginning. PLAY without an
      input is nacked with XA_ERROR_NO_INPUT.
@@ -443,10 +444,12 @@ typedef struct XA_AudioEvent {
 } XA_AudioEvent;
 
 /* The operations table a feedback handler module fills in, in this order.
-   All operations are called on the player's command thread, also the
-   handler_stop and handler_delete that end a running instance when the
-   player is deleted (player_delete waits for them). An operation must
-   therefore never wait for the thread that calls player_delete.
+   All operations are called on the player's command thread, except that an
+   instance still running at player_delete is ended (handler_stop, then
+   handler_delete) on the thread calling player_delete, after the engine's
+   threads have stopped. player_delete waits for the command thread, so no
+   operation may wait for the thread that calls player_delete (an audio
+   event that hands its data to a window should post it, not wait).
    FEEDBACK_HANDLER_START calls handler_probe with the handler name (when
    one was set; non-zero refuses the start), handler_new with the handler
    environment, then handler_start; FEEDBACK_HANDLER_STOP calls handler_stop

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <samplerate.h>
 #include <stdexcept>
+#include <sys/resource.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
@@ -29,7 +30,9 @@ constexpr size_t kMaxMarkers = 256;
 
 Feeder::Feeder(OutputRenderer& renderer) : m_renderer(renderer) {
     int error = 0;
-    m_resampler = src_new(SRC_SINC_FASTEST, 2, &error);
+    // The medium converter keeps 90 % of the band (the fastest only 80 %,
+    // audibly dull at normal speed) for about one per cent of a core more.
+    m_resampler = src_new(SRC_SINC_MEDIUM_QUALITY, 2, &error);
     if (m_resampler == nullptr)
         throw std::runtime_error(src_strerror(error));
     m_pending.assign(kMaxDecodedFrames * 2, 0.0f);
@@ -94,8 +97,18 @@ int64_t Feeder::heardMediaFrame(uint64_t readTotal) {
     return base.mediaFrame + static_cast<int64_t>(share * static_cast<double>(next.mediaFrame - base.mediaFrame));
 }
 
+void Feeder::setNiceLevel(int niceLevel) {
+    m_niceLevel.store(niceLevel, std::memory_order_release);
+    if (const int thread = m_threadId.load(std::memory_order_acquire); thread != 0)
+        setpriority(PRIO_PROCESS, static_cast<id_t>(thread), niceLevel);
+}
+
 void Feeder::run() {
-    m_threadId.store(static_cast<int>(::syscall(SYS_gettid)), std::memory_order_release);
+    const auto thread = static_cast<int>(::syscall(SYS_gettid));
+    m_threadId.store(thread, std::memory_order_release);
+    // A level set before the thread ran applies now.
+    if (const int niceLevel = m_niceLevel.load(std::memory_order_acquire); niceLevel != kNiceUnset)
+        setpriority(PRIO_PROCESS, static_cast<id_t>(thread), niceLevel);
     std::unique_lock<std::mutex> lock(m_mutex);
     while (!m_quit) {
         const bool canProduce =

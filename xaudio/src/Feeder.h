@@ -54,8 +54,9 @@ public:
     // Per mille of normal speed; any thread.
     void setPitch(int perMille) { m_pitch.store(perMille, std::memory_order_relaxed); }
     int pitch() const { return m_pitch.load(std::memory_order_relaxed); }
-    // The kernel thread id, for priority changes; 0 until the thread runs.
-    int threadId() const { return m_threadId.load(std::memory_order_acquire); }
+    // The feeder thread's nice level; applied as soon as the thread runs.
+    // A level the system refuses is ignored. Any thread.
+    void setNiceLevel(int niceLevel);
 
 private:
     struct Marker {
@@ -85,6 +86,8 @@ private:
     std::deque<Marker> m_markers;
     std::atomic<int> m_pitch{1000};
     std::atomic<int> m_threadId{0};
+    static constexpr int kNiceUnset = -1000;
+    std::atomic<int> m_niceLevel{kNiceUnset};
     std::atomic<int> m_waiters{0};
     std::thread m_thread;
 };

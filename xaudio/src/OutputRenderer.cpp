@@ -13,6 +13,7 @@ constexpr size_t kRingFrames = 8192;
 constexpr size_t kTapFrames = 4 * 48000;
 constexpr float kGainRampSeconds = 0.02f;
 constexpr float kFadeSeconds = 0.005f;
+constexpr size_t kUnderrunFadeFrames = 64;
 
 float approach(float value, float target, float step) {
     if (value < target)
@@ -48,9 +49,11 @@ void OutputRenderer::render(float* output, size_t frames) {
     m_silent.store(false, std::memory_order_release);
 
     const size_t available = m_ring.read(output, frames);
+    bool underrun = false;
     if (available < frames) {
         std::fill(output + available * FrameRing::kChannels, output + frames * FrameRing::kChannels, 0.0f);
-        if (playing && !m_inputEnded.load(std::memory_order_acquire))
+        underrun = playing && !m_inputEnded.load(std::memory_order_acquire);
+        if (underrun)
             m_underruns.fetch_add(1, std::memory_order_relaxed);
     }
 
@@ -60,12 +63,28 @@ void OutputRenderer::render(float* output, size_t frames) {
     const float targetLeft = m_targetLeft.load(std::memory_order_relaxed);
     const float targetRight = m_targetRight.load(std::memory_order_relaxed);
     const float targetFade = playing ? 1.0f : 0.0f;
+    if (m_fade <= 0.0f) {
+        // Nothing was audible: a level set before playback applies at once.
+        m_gainLeft = targetLeft;
+        m_gainRight = targetRight;
+    }
     for (size_t i = 0; i < frames; ++i) {
         m_gainLeft = approach(m_gainLeft, targetLeft, gainStep);
         m_gainRight = approach(m_gainRight, targetRight, gainStep);
         m_fade = approach(m_fade, targetFade, fadeStep);
         output[2 * i] *= m_gainLeft * m_fade;
         output[2 * i + 1] *= m_gainRight * m_fade;
+    }
+    if (underrun) {
+        // The audio breaks off: let what there is die away instead of
+        // stopping dead, and fade in again when the ring refills.
+        const size_t tail = std::min(available, kUnderrunFadeFrames);
+        for (size_t i = 0; i < tail; ++i) {
+            const float gain = static_cast<float>(tail - i) / static_cast<float>(tail + 1);
+            output[2 * (available - tail + i)] *= gain;
+            output[2 * (available - tail + i) + 1] *= gain;
+        }
+        m_fade = 0.0f;
     }
     if (m_tapping.load(std::memory_order_acquire))
         m_tap.write(output, frames);

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
-#include <sys/resource.h>
 
 namespace xaudio {
 namespace {
@@ -54,6 +53,10 @@ Player::Player(const XA_NotificationTarget* target)
 Player::~Player() {
     m_commands.close();
     m_thread.join();
+    // A handler still running ends on the deleting thread: its window
+    // usually belongs to that thread, which is now waiting here and could
+    // not serve a call from the command thread.
+    m_feedback.stop();
 }
 
 int Player::setPriority(int priority) {
@@ -62,8 +65,7 @@ int Player::setPriority(int priority) {
     m_priority.store(priority, std::memory_order_relaxed);
     // 4 is the normal priority; each step is two nice levels. Raising the
     // priority needs privileges the process may lack; that is not an error.
-    if (const int thread = m_feeder.threadId(); thread != 0)
-        setpriority(PRIO_PROCESS, static_cast<id_t>(thread), std::clamp((4 - priority) * 2, -20, 19));
+    m_feeder.setNiceLevel(std::clamp((4 - priority) * 2, -20, 19));
     return XA_SUCCESS;
 }
 
@@ -75,7 +77,6 @@ void Player::run() {
         monitor();
     }
     fadeOut();
-    m_feedback.stop();
     {
         auto lock = m_feeder.lock();
         m_feeder.setRunning(false);
@@ -127,6 +128,9 @@ int Player::inputOpen(const std::string& path) {
         m_feeder.setStream(stream.get());
         m_stream = std::move(stream);
     }
+    // A sound device can take a second or more to start pulling audio; it
+    // starts now, so that Play is heard at once.
+    ensureOutput();
     m_state = State::Stopped;
     m_inputName = path;
     postName(XA_MSG_NOTIFY_INPUT_NAME, m_inputName);
@@ -186,7 +190,9 @@ int Player::pause() {
         postState();
         return XA_SUCCESS;
     }
-    return m_state == State::Paused ? XA_SUCCESS : XA_ERROR_INVALID_STATE;
+    // Not playing (already paused, or the stream just ended while the pause
+    // was on its way): nothing to do, and nothing the user should be told.
+    return XA_SUCCESS;
 }
 
 int Player::stop() {

@@ -18,6 +18,10 @@ namespace {
 
 constexpr int kFallbackRateHz = 44100;
 
+// PortAudio's API is not meant for concurrent calls; two players may open or
+// close their streams at the same time. The callbacks do not take it.
+std::mutex g_portAudioMutex;
+
 // ALSA and JACK report every probe that fails on a machine without a sound
 // card on stderr; the engine has its own way of reporting output failures.
 void silentAlsaHandler(const char*, int, const char*, int, const char*, ...) {}
@@ -97,6 +101,7 @@ int portAudioOutputDevice(int deviceNumber) {
 }
 
 std::unique_ptr<PortAudioOutput> PortAudioOutput::open(int deviceIndex, OutputRenderer& renderer) {
+    std::lock_guard<std::mutex> guard(g_portAudioMutex);
     const PaDeviceInfo* info = Pa_GetDeviceInfo(deviceIndex);
     if (info == nullptr)
         return nullptr;
@@ -124,6 +129,7 @@ std::unique_ptr<PortAudioOutput> PortAudioOutput::open(int deviceIndex, OutputRe
 }
 
 PortAudioOutput::~PortAudioOutput() {
+    std::lock_guard<std::mutex> guard(g_portAudioMutex);
     auto* stream = static_cast<PaStream*>(m_stream);
     Pa_StopStream(stream);
     Pa_CloseStream(stream);
