@@ -43,11 +43,25 @@ TXADisplay::~TXADisplay() {
     m_clearingTimer.stop();
 }
 
+namespace {
+TXADisplay::FrameObserver& frameObserver() {
+    static TXADisplay::FrameObserver observer;
+    return observer;
+}
+} // namespace
+
+void TXADisplay::setFrameObserver(FrameObserver observer) {
+    frameObserver() = std::move(observer);
+}
+
 bool TXADisplay::handleMessage(const platform::WindowMessage& message, intptr_t& result) {
     if (message.number != kDisplayDataMessage || message.lParam == 0)
         return false;
-    engine::acceptFrame(*m_state, *reinterpret_cast<const engine::DisplayFrame*>(message.lParam));
+    const auto& frame = *reinterpret_cast<const engine::DisplayFrame*>(message.lParam);
+    engine::acceptFrame(*m_state, frame);
     update();
+    if (frameObserver())
+        frameObserver()(parentWidget(), frame);
     result = 0;
     return true;
 }

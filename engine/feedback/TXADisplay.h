@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 
 // The window of the spectrum feedback display. It lives on the GUI thread;
@@ -26,6 +27,12 @@ public:
     ~TXADisplay() override;
 
     const engine::DisplayState& state() const { return *m_state; }
+
+    // Told of every frame a display accepts, with the window the display
+    // belongs to (its parent, or none); the application feeds the mixer's
+    // deck meters from it. GUI thread only.
+    using FrameObserver = std::function<void(QWidget* owner, const engine::DisplayFrame& frame)>;
+    static void setFrameObserver(FrameObserver observer);
 
     bool handleMessage(const platform::WindowMessage& message, intptr_t& result) override;
 

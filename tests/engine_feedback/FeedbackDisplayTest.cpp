@@ -424,3 +424,20 @@ TEST_F(FeedbackDisplayModule, AudioEventGivesUpWhenTheGuiThreadDoesNotAnswer) {
     EXPECT_NE(windowOf()->state().left.data.waveform[0], 33) << "a withdrawn frame is never delivered";
     m_module.handler_delete(instance);
 }
+
+TEST(TXADisplayFrameObserver, EveryAcceptedFrameIsToldWithTheWindowItBelongsTo) {
+    QWidget owner;
+    TXADisplay display(251, 40, &owner);
+    QWidget* seenOwner = nullptr;
+    int seenLength = -1;
+    TXADisplay::setFrameObserver([&](QWidget* frameOwner, const engine::DisplayFrame& frame) {
+        seenOwner = frameOwner;
+        seenLength = frame.left.waveformLength;
+    });
+    engine::DisplayFrame frame;
+    frame.left.waveformLength = 7;
+    platform::SendMessage(&display, TXADisplay::kDisplayDataMessage, 0, reinterpret_cast<intptr_t>(&frame));
+    TXADisplay::setFrameObserver({});
+    EXPECT_EQ(seenOwner, &owner);
+    EXPECT_EQ(seenLength, 7);
+}
