@@ -1,6 +1,6 @@
 #include "BPMThreads.h"
 
-#include "EngineMessageNumbers.h"
+#include "app/api/MessageNumbers.h"
 
 #include "platform/WindowMessages.h"
 
@@ -52,11 +52,11 @@ TBPMThread::~TBPMThread() {
 }
 
 bool TBPMThread::Request(const QString& FileName) {
-    return PostMessage(engine::kBpmRequestMessage, 0, 0, QFile::encodeName(FileName).toStdString());
+    return PostMessage(messages::kMeasureFile, 0, 0, QFile::encodeName(FileName).toStdString());
 }
 
 void TBPMThread::Terminate() {
-    PostMessage(engine::kThreadQuitMessage);
+    PostMessage(messages::kQuitThread);
     WaitFor();
 }
 
@@ -70,9 +70,9 @@ int TBPMThread::Execute() {
 }
 
 void TBPMThread::HandleMessage(const engine::ThreadMessage& Message) {
-    if (Message.code == engine::kThreadQuitMessage)
+    if (Message.code == messages::kQuitThread)
         m_terminated = true;
-    else if (Message.code == engine::kBpmRequestMessage)
+    else if (Message.code == messages::kMeasureFile)
         measure(Message.text);
 }
 
@@ -81,6 +81,6 @@ void TBPMThread::measure(const std::string& fileName) {
     double quality = 0.0;
     m_bpm = Measure ? Measure(fileName.c_str(), kMinBpm, kMaxBpm, &progress, &quality) : 0.0;
     m_fileName = fileName;
-    platform::PostMessage(WindowHandle, engine::kBpmResultMessage, engine::bpmResultParameter(m_bpm), 0,
+    platform::PostMessage(WindowHandle, messages::kBpmResult, engine::bpmResultParameter(m_bpm), 0,
                           QByteArray::fromStdString(m_fileName));
 }

@@ -9,7 +9,7 @@
 #include <string>
 
 // The background BPM worker: measures one file at a time and posts each
-// result to WindowHandle (kBpmResultMessage: Round(Bpm x 10), the file name
+// result to WindowHandle (messages::kBpmResult: Round(Bpm x 10), the file name
 // as payload). A measurement that cannot be made is posted with 0.
 //
 // Lifecycle: construct (suspended), set WindowHandle, Resume; Request files

@@ -258,8 +258,7 @@ int handlerAudioEvent(void* opaque, const XA_AudioEvent* event) noexcept {
             [&] {
                 if (window) {
                     intptr_t result = 0;
-                    window->handleMessage({TXADisplay::kDisplayDataMessage, 0, reinterpret_cast<intptr_t>(&frame), {}},
-                                          result);
+                    window->handleMessage({messages::kDisplayData, 0, reinterpret_cast<intptr_t>(&frame), {}}, result);
                 }
             },
             kFrameTimeout);

@@ -55,7 +55,7 @@ void TXADisplay::setFrameObserver(FrameObserver observer) {
 }
 
 bool TXADisplay::handleMessage(const platform::WindowMessage& message, intptr_t& result) {
-    if (message.number != kDisplayDataMessage || message.lParam == 0)
+    if (message.number != messages::kDisplayData || message.lParam == 0)
         return false;
     const auto& frame = *reinterpret_cast<const engine::DisplayFrame*>(message.lParam);
     engine::acceptFrame(*m_state, frame);

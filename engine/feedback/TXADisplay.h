@@ -2,6 +2,7 @@
 
 #include "DisplayState.h"
 
+#include "app/api/MessageNumbers.h"
 #include "platform/WindowMessages.h"
 
 #include <QTimer>
@@ -11,14 +12,12 @@
 #include <memory>
 
 // The window of the spectrum feedback display. It lives on the GUI thread;
-// audio events reach it only as message kDisplayDataMessage, whose lParam is
+// audio events reach it only as message messages::kDisplayData, whose lParam is
 // the address of an engine::DisplayFrame valid during the call.
 class TXADisplay : public QWidget, public platform::MessageReceiver {
     Q_OBJECT
 
 public:
-    // New display data from an audio event.
-    static constexpr uint32_t kDisplayDataMessage = 2048;
     static constexpr int kClearingIntervalMs = 40;
 
     // A child of parent at its position, or, without parent, a top-most tool

@@ -1,5 +1,5 @@
+#include "app/api/MessageNumbers.h"
 #include "engine/BPMThreads.h"
-#include "engine/EngineMessageNumbers.h"
 
 #include "platform/WindowMessages.h"
 #include "support/EventLoop.h"
@@ -62,7 +62,7 @@ TEST(BPMThread, FileTheEngineCannotReadYieldsAResultOfZero) {
     ASSERT_TRUE(processEventsUntil([&] { return window.results.size() == 2; }, 60000));
     worker.Terminate();
 
-    EXPECT_EQ(window.results[0].number, engine::kBpmResultMessage);
+    EXPECT_EQ(window.results[0].number, messages::kBpmResult);
     EXPECT_EQ(window.results[0].tenths, 0u);
     EXPECT_EQ(window.results[0].fileName, missing);
     EXPECT_EQ(window.results[1].tenths, 0u);
@@ -156,7 +156,7 @@ TEST(BPMThread, PostingToAFinishedWorkerReturnsFalseWithoutWaiting) {
 
     const auto before = std::chrono::steady_clock::now();
     EXPECT_FALSE(worker.Request("/music/a.mp3"));
-    EXPECT_FALSE(worker.PostMessage(engine::kThreadQuitMessage));
+    EXPECT_FALSE(worker.PostMessage(messages::kQuitThread));
     // Generous: the point is that nothing waits for a thread that is gone.
     EXPECT_LT(std::chrono::steady_clock::now() - before, 1s);
 }

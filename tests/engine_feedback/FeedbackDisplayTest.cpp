@@ -436,7 +436,7 @@ TEST(TXADisplayFrameObserver, EveryAcceptedFrameIsToldWithTheWindowItBelongsTo) 
     });
     engine::DisplayFrame frame;
     frame.left.waveformLength = 7;
-    platform::SendMessage(&display, TXADisplay::kDisplayDataMessage, 0, reinterpret_cast<intptr_t>(&frame));
+    platform::SendMessage(&display, messages::kDisplayData, 0, reinterpret_cast<intptr_t>(&frame));
     TXADisplay::setFrameObserver({});
     EXPECT_EQ(seenOwner, &owner);
     EXPECT_EQ(seenLength, 7);
