@@ -1,0 +1,19 @@
+#pragma once
+
+// What the decks use of the mixer window. GUI thread only.
+class MixerApi {
+public:
+    virtual ~MixerApi() = default;
+
+    // Ungated linear fades toward deck A / deck B, started by the decks'
+    // automatic hand-over.
+    virtual void AutoFadeToA() = 0;
+    virtual void AutoFadeToB() = 0;
+
+    // The four deck meter values the mixer shows; a deck sets its own pair
+    // to 0 when its player stops.
+    int LevelLeftA = 0;
+    int LevelRightA = 0;
+    int LevelLeftB = 0;
+    int LevelRightB = 0;
+};
