@@ -35,7 +35,7 @@ DeckMenu::DeckMenu(TDeck& deck) : QMenu(&deck), m_deck(deck) {
     addAction(QStringLiteral("Skin Editor"), [] { windows().SkinEditor->exec(); });
     addAction(QStringLiteral("Preferences"), [] { windows().Preferences->exec(); });
     addAction(QStringLiteral("About Drovan"), [] { windows().About->exec(); });
-    addAction(QStringLiteral("About Skin"), [] { windows().AboutSkin->exec(); });
+    addAction(QStringLiteral("About Skin"), [] { windows().AboutSkin->showModal(); });
     addSeparator();
     // "\t" makes Qt show the text as the item's shortcut without binding it.
     addAction(QStringLiteral("Exit\tCtrl+E"), [] { windows().PlayerA->close(); });

@@ -3,6 +3,8 @@
 #include "ApplicationFolder.h"
 
 #include <QCloseEvent>
+#include <QEventLoop>
+#include <QPointer>
 #include <QShowEvent>
 
 namespace platform {
@@ -23,6 +25,27 @@ void PlacedWindow::bindPlacementStore() {
 void PlacedWindow::setClientSize(QSize size) { setFixedSize(size); }
 
 void PlacedWindow::toggleVisibility() { setVisible(!isVisible()); }
+
+void PlacedWindow::showModal() {
+    const Qt::WindowModality previous = windowModality();
+    setWindowModality(Qt::ApplicationModal);
+    QEventLoop loop;
+    QPointer<PlacedWindow> self(this);
+    m_modalLoop = &loop;
+    show();
+    if (isVisible())
+        loop.exec();
+    if (self) {
+        m_modalLoop = nullptr;
+        setWindowModality(previous);
+    }
+}
+
+void PlacedWindow::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    if (m_modalLoop != nullptr && !event->spontaneous())
+        m_modalLoop->quit();
+}
 
 void PlacedWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);

@@ -22,6 +22,8 @@ public:
     void bindPlacementStore();
     // Shows a hidden window where it was, hides a shown one.
     void toggleVisibility();
+    // Shows the window modally and returns once it is hidden again.
+    void showModal();
     // Sets a new fixed client size (a skin decides the size of its window).
     void setClientSize(QSize size);
     // Writes the section unless it was written since it was last read. The
@@ -34,11 +36,13 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     // Whether an asked-for close may go ahead.
     virtual bool closeQuery() { return true; }
 
 private:
     WindowPlacementStore m_placement;
+    class QEventLoop* m_modalLoop = nullptr;
 };
 
 } // namespace platform

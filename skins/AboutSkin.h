@@ -1,15 +1,18 @@
 #pragma once
 
-#include "app/api/SkinFolderClient.h"
+#include "SkinnedWindow.h"
 
-#include <QDialog>
-#include <QStringList>
-
-// The about-skin window: the skin's own credits page, shown modally.
-class TAboutSkin : public QDialog, public SkinFolderClient {
+// The about-skin window: shows the skin's own "About.ini" page, centres
+// itself on the screen whenever it is shown and closes at the first mouse
+// press, whatever it hits. GUI thread only.
+class TAboutSkin : public skins::SkinnedWindow {
     Q_OBJECT
 public:
     explicit TAboutSkin(QWidget* parent = nullptr);
-    void ChangeSkinFolder(const QString& folder) override { skinFolderRequests << folder; }
-    QStringList skinFolderRequests;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void SkinForm1MouseDownNotify(const QString& ID, Qt::MouseButton Button, platform::ShiftState Shift, int X, int Y);
 };

@@ -5,6 +5,7 @@
 #include "Preferences.h"
 #include "mixer/Equalizer.h"
 #include "mixer/Mixer.h"
+#include "platform/ApplicationFolder.h"
 #include "platform/IniFile.h"
 #include "playlist/PlayListForm.h"
 #include "skins/AboutSkin.h"
@@ -106,8 +107,10 @@ TEST_F(WindowSetTest, LoadSkinHandsTheChosenFolderToTheSixWindowsInOrder) {
     set.PlayerB->popupMenu().triggerItem(QStringLiteral("Load Skin"));
     for (const QStringList* requests :
          {&set.PlayerA->skinFolderRequests, &set.PlayerB->skinFolderRequests, &set.PlayList->skinFolderRequests,
-          &set.Mixer->skinFolderRequests, &set.AboutSkin->skinFolderRequests, &set.Equalizer->skinFolderRequests})
+          &set.Mixer->skinFolderRequests, &set.Equalizer->skinFolderRequests})
         EXPECT_EQ(*requests, QStringList{QStringLiteral("/music/skins/Night/")});
+    EXPECT_EQ(set.AboutSkin->SkinFolder, platform::applicationFolder() + "skins/Default/")
+        << "the about-skin window keeps its folder when the new one lacks its file";
     EXPECT_EQ(set.PlayerA->SkinFolder, QStringLiteral("/music/skins/Night/"));
 }
 

@@ -1,0 +1,90 @@
+#include "FaceComposer.h"
+
+#include "BitmapFont.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+
+#include <algorithm>
+#include <cstring>
+
+namespace skins {
+
+void copyRectTo(QImage& face, const QImage& source, const PixelRect& from, int64_t left, int64_t top) {
+    if (face.isNull() || source.isNull())
+        return;
+    // Clip the source rectangle to the source image, moving the target
+    // with it, then clip the target to the face.
+    int64_t sourceLeft = std::max<int64_t>(from.left, 0);
+    int64_t sourceTop = std::max<int64_t>(from.top, 0);
+    int64_t sourceRight = std::min<int64_t>(from.right, source.width());
+    int64_t sourceBottom = std::min<int64_t>(from.bottom, source.height());
+    int64_t targetLeft = left + (sourceLeft - from.left);
+    int64_t targetTop = top + (sourceTop - from.top);
+    if (targetLeft < 0) {
+        sourceLeft -= targetLeft;
+        targetLeft = 0;
+    }
+    if (targetTop < 0) {
+        sourceTop -= targetTop;
+        targetTop = 0;
+    }
+    sourceRight = std::min<int64_t>(sourceRight, sourceLeft + (face.width() - targetLeft));
+    sourceBottom = std::min<int64_t>(sourceBottom, sourceTop + (face.height() - targetTop));
+    if (sourceRight <= sourceLeft || sourceBottom <= sourceTop)
+        return;
+    const auto bytes = static_cast<size_t>(sourceRight - sourceLeft) * sizeof(QRgb);
+    for (int64_t y = sourceTop; y < sourceBottom; ++y) {
+        const auto* from = reinterpret_cast<const QRgb*>(source.constScanLine(static_cast<int>(y))) + sourceLeft;
+        auto* to = reinterpret_cast<QRgb*>(face.scanLine(static_cast<int>(targetTop + (y - sourceTop)))) + targetLeft;
+        std::memcpy(to, from, bytes);
+    }
+}
+
+void drawWhole(QImage& face, const QImage& source, int64_t left, int64_t top) {
+    copyRectTo(face, source, PixelRect::fromSize(0, 0, source.width(), source.height()), left, top);
+}
+
+void copyRect(QImage& face, const QImage& source, const PixelRect& rect) {
+    copyRectTo(face, source, rect, rect.left, rect.top);
+}
+
+void drawStripText(QImage& face, const QImage& strip, bool isDigitStrip, const QString& text, int64_t left,
+                   int64_t top) {
+    if (strip.isNull())
+        return;
+    const int cellWidth = strip.width() / (isDigitStrip ? kDigitCells : kLetterCells);
+    const int cellHeight = isDigitStrip ? strip.height() : strip.height() / kLetterRows;
+    if (cellWidth <= 0 || cellHeight <= 0)
+        return;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const int64_t x = left + static_cast<int64_t>(i) * cellWidth;
+        if (x >= face.width())
+            break;
+        PixelRect cell;
+        if (isDigitStrip) {
+            cell = PixelRect::fromSize(int64_t{digitCell(text[i])} * cellWidth, 0, cellWidth, cellHeight);
+        } else {
+            const LetterCell glyph = letterCell(text[i]);
+            cell = PixelRect::fromSize(int64_t{glyph.cell} * cellWidth, int64_t{glyph.row} * cellHeight, cellWidth,
+                                       cellHeight);
+        }
+        copyRectTo(face, strip, cell, x, top);
+    }
+}
+
+void drawFontText(QImage& face, const SkinFontInfo& fontInfo, const QString& text, int64_t left, int64_t top) {
+    if (text.isEmpty() || face.isNull())
+        return;
+    if (left >= face.width() || top >= face.height() || left < -100000 || top < -100000)
+        return;
+    QPainter painter(&face);
+    const QFont font = fontInfo.font();
+    painter.setFont(font);
+    painter.setPen(fontInfo.color());
+    painter.setBackgroundMode(Qt::TransparentMode);
+    const QFontMetrics metrics(font, &face);
+    painter.drawText(QPoint(static_cast<int>(left), static_cast<int>(top) + metrics.ascent()), text);
+}
+
+} // namespace skins

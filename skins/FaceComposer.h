@@ -1,0 +1,31 @@
+#pragma once
+
+#include "SkinElements.h"
+
+#include <QImage>
+#include <QString>
+
+namespace skins {
+
+// Drawing on the composed face. Every operation clips to the face and to
+// its source, so coordinates from a skin file can never reach outside an
+// image. The face and all sources are 32-bit RGB images.
+
+// Copies the whole of `source` with its top-left corner at (left, top).
+void drawWhole(QImage& face, const QImage& source, int64_t left, int64_t top);
+// Copies the rectangle of `source` to the same rectangle of the face.
+void copyRect(QImage& face, const QImage& source, const PixelRect& rect);
+// Copies the rectangle `from` of `source` with its top-left corner at
+// (left, top) on the face.
+void copyRectTo(QImage& face, const QImage& source, const PixelRect& from, int64_t left, int64_t top);
+
+// Draws a text with a bitmap-font strip, character i at left + i x cell
+// width. `isDigitStrip` picks the one-row digit strip, else the three-row
+// letter strip. A strip too small for its cells draws nothing.
+void drawStripText(QImage& face, const QImage& strip, bool isDigitStrip, const QString& text, int64_t left,
+                   int64_t top);
+// Draws a text with a display font over a transparent background; (left,
+// top) is the top-left corner of the text.
+void drawFontText(QImage& face, const SkinFontInfo& font, const QString& text, int64_t left, int64_t top);
+
+} // namespace skins

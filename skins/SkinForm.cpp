@@ -1,0 +1,152 @@
+#include "SkinForm.h"
+
+#include "RegionFromMask.h"
+#include "SkinError.h"
+#include "SkinToolTips.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace {
+
+QWidget* requireForm(QWidget* form) {
+    if (form == nullptr || !form->isWindow())
+        throw skins::ESkinError(skins::kPleaseDropOnAFormText);
+    return form;
+}
+
+platform::ShiftState shiftOf(const QMouseEvent& event) {
+    return platform::shiftStateFrom(event.modifiers(), event.buttons());
+}
+
+} // namespace
+
+TSkinForm::TSkinForm(QWidget* form) : QWidget(requireForm(form)) {
+    form->setWindowFlag(Qt::FramelessWindowHint, true);
+    setAttribute(Qt::WA_OpaquePaintEvent, true);
+    setMouseTracking(true);
+    move(0, 0);
+    resize(form->size());
+    skins::SkinToolTips::engineCreated(this);
+}
+
+TSkinForm::~TSkinForm() {
+    skins::SkinToolTips::engineDestroyed(this);
+}
+
+void TSkinForm::LoadSkin(const std::string& path) {
+    move(0, 0);
+    resize(window()->size());
+    m_mover.cancel();
+    m_model.LoadSkin(path, [this](const QImage& mask) { ApplyMask(mask); });
+    update();
+    if (OnSkinChanged)
+        OnSkinChanged(this);
+}
+
+void TSkinForm::ApplyMask(const QImage& mask) {
+    QWidget* form = window();
+    form->setFixedSize(mask.size());
+    resize(mask.size());
+    std::optional<QRegion> region = skins::CreateRegionFromMask(mask, KeyColor, Tolerance);
+    if (!region)
+        return;
+    // An empty mask would mean "no mask" to the toolkit; a mask made only of
+    // key pixels must hide the window and keep it from taking the mouse.
+    if (region->isEmpty())
+        region = QRegion(-1, -1, 1, 1);
+    form->setMask(*region);
+    form->update();
+}
+
+void TSkinForm::SetDisplayText(const QString& name, const QString& text) {
+    m_model.SetDisplayText(name, text);
+    update();
+}
+
+int TSkinForm::GetTrackBarPosition(const QString& name) const {
+    return m_model.GetTrackBarPosition(name);
+}
+
+void TSkinForm::SetTrackBarPosition(const QString& name, int value) {
+    m_model.SetTrackBarPosition(name, value);
+    update();
+}
+
+void TSkinForm::SetGaugeRange(const QString& name, int min, int max) {
+    m_model.SetGaugeRange(name, min, max);
+    update();
+}
+
+void TSkinForm::SetGaugePosition(const QString& name, int value) {
+    m_model.SetGaugePosition(name, value);
+    update();
+}
+
+void TSkinForm::GetGaugeRect(const QString& name, int& left, int& top, int& width, int& height) const {
+    m_model.GetGaugeRect(name, left, top, width, height);
+}
+
+void TSkinForm::GetDisplayPos(const QString& name, int& left, int& top) const {
+    m_model.GetDisplayPos(name, left, top);
+}
+
+void TSkinForm::SetHotAreaDown(const QString& name, bool down) {
+    m_model.SetHotAreaDown(name, down);
+    update();
+}
+
+void TSkinForm::ComposeFace() {
+    m_model.ComposeFace();
+    update();
+}
+
+void TSkinForm::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.drawImage(0, 0, m_model.face());
+}
+
+void TSkinForm::notifyTrackBarChanges(const std::vector<skins::TrackBarChange>& changes) {
+    if (!OnTrackBarNotify)
+        return;
+    for (const skins::TrackBarChange& change : changes)
+        OnTrackBarNotify(change.name, change.position);
+}
+
+void TSkinForm::mousePressEvent(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    const skins::PressOutcome outcome = m_model.mousePress(event->button(), at.x(), at.y());
+    update();
+    notifyTrackBarChanges(outcome.trackBarChanges);
+    if (outcome.startWindowMove)
+        m_mover.start(this, *event);
+    if (OnMouseDownNotify)
+        OnMouseDownNotify(outcome.id, event->button(), shiftOf(*event), at.x(), at.y());
+}
+
+void TSkinForm::mouseMoveEvent(QMouseEvent* event) {
+    // While the window follows the pointer, the pointer belongs to the move.
+    if (m_mover.follow(*event))
+        return;
+    const QPoint at = event->position().toPoint();
+    const skins::MoveOutcome outcome = m_model.mouseMove(at.x(), at.y());
+    update();
+    skins::SkinToolTips::textChanged(this, outcome.toolTip, event->globalPosition().toPoint());
+    notifyTrackBarChanges(outcome.trackBarChanges);
+    if (OnMouseMoveNotify)
+        OnMouseMoveNotify(outcome.id, shiftOf(*event), at.x(), at.y());
+}
+
+void TSkinForm::mouseReleaseEvent(QMouseEvent* event) {
+    m_mover.finish(*event);
+    const QPoint at = event->position().toPoint();
+    const QString id = m_model.mouseRelease(at.x(), at.y());
+    update();
+    if (OnMouseUpNotify)
+        OnMouseUpNotify(id, event->button(), shiftOf(*event), at.x(), at.y());
+}
+
+void TSkinForm::hideEvent(QHideEvent* event) {
+    m_mover.cancel();
+    QWidget::hideEvent(event);
+}

@@ -1,0 +1,87 @@
+#pragma once
+
+#include "SkinModel.h"
+#include "WindowMover.h"
+
+#include "platform/VirtualKeys.h"
+
+#include <QColor>
+#include <QImage>
+#include <QWidget>
+
+#include <functional>
+#include <string>
+
+// The skin engine of a window: a child control that fills its top-level
+// window and shows the face composed from the window's skin, sizes and
+// shapes the window from the skin's mask, follows the mouse over the
+// skin's elements and reports what happens to them by element name. A
+// press on no element moves the window. GUI thread only; every event is
+// raised on the GUI thread and skipped when unset.
+class TSkinForm : public QWidget {
+    Q_OBJECT
+public:
+    // Throws skins::ESkinError "Please Drop on a Form" unless `form` is a
+    // top-level window. The form is made borderless.
+    explicit TSkinForm(QWidget* form);
+    ~TSkinForm() override;
+
+    // The mask's key colour and the per-channel tolerance added to it.
+    QColor KeyColor = Qt::white;
+    QColor Tolerance = Qt::black;
+
+    std::function<void(const QString& ID, Qt::MouseButton Button, platform::ShiftState Shift, int X, int Y)>
+        OnMouseDownNotify;
+    std::function<void(const QString& ID, Qt::MouseButton Button, platform::ShiftState Shift, int X, int Y)>
+        OnMouseUpNotify;
+    std::function<void(const QString& ID, platform::ShiftState Shift, int X, int Y)> OnMouseMoveNotify;
+    std::function<void(const QString& ID, int Position)> OnTrackBarNotify;
+    std::function<void(TSkinForm* Sender)> OnSkinChanged;
+
+    // Always "Run Editor"; a hook for design tools.
+    QString SkinEditor() const { return QStringLiteral("Run Editor"); }
+    void setSkinEditor(const QString&) {}
+    // Kept when not empty; the engine itself does not use it.
+    QString SkinFile;
+    void setSkinFile(const QString& path) {
+        if (!path.isEmpty())
+            SkinFile = path;
+    }
+
+    // Loads a skin definition file; throws skins::ESkinError (the part
+    // loaded before the failing step stays).
+    void LoadSkin(const std::string& path);
+    void SetDisplayText(const QString& name, const QString& text);
+    int GetTrackBarPosition(const QString& name) const;
+    void SetTrackBarPosition(const QString& name, int value);
+    void SetGaugeRange(const QString& name, int min, int max);
+    void SetGaugePosition(const QString& name, int value);
+    void GetGaugeRect(const QString& name, int& left, int& top, int& width, int& height) const;
+    void GetDisplayPos(const QString& name, int& left, int& top) const;
+    void SetHotAreaDown(const QString& name, bool down);
+    void ComposeFace();
+
+    // The face as shown, and the engine state behind it (for windows and
+    // tests that look at what the skin shows).
+    const QImage& face() const { return m_model.face(); }
+    const skins::SkinModel& model() const { return m_model; }
+    const QString& toolTipText() const { return m_model.toolTipText(); }
+    bool isMovingWindow() const { return m_mover.isFollowing(); }
+
+protected:
+    // Sizes the window and the control to the mask and gives the window
+    // the mask's shape.
+    void ApplyMask(const QImage& mask);
+
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    void notifyTrackBarChanges(const std::vector<skins::TrackBarChange>& changes);
+
+    skins::SkinModel m_model;
+    skins::WindowMover m_mover;
+};

@@ -1,0 +1,376 @@
+#include "SkinModel.h"
+
+#include "FaceComposer.h"
+#include "SkinEntries.h"
+#include "SkinError.h"
+#include "SkinImageLoader.h"
+#include "SplitFields.h"
+
+#include "platform/IniFile.h"
+
+namespace skins {
+
+using namespace skin_keys;
+
+namespace {
+
+std::string folderOf(const std::string& path) {
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+template <typename Element> Element* findByName(std::vector<Element>& elements, const QString& name) {
+    for (Element& element : elements)
+        if (element.Name == name)
+            return &element;
+    return nullptr;
+}
+
+template <typename Element> const Element* findByName(const std::vector<Element>& elements, const QString& name) {
+    for (const Element& element : elements)
+        if (element.Name == name)
+            return &element;
+    return nullptr;
+}
+
+} // namespace
+
+SkinModel::SkinModel() = default;
+
+void SkinModel::LoadSkin(const std::string& path, const ApplyMaskFunction& applyMask) {
+    m_hoverEnabled = true;
+    m_hotAreas.clear();
+    m_gauges.clear();
+    m_displays.clear();
+    m_trackBars.clear();
+    m_groupNames.clear();
+    m_groupMembers.clear();
+    m_activeTrackBar = -1;
+    m_dragging = false;
+    m_hotAreaHit = false;
+
+    const std::string folder = folderOf(path);
+    const platform::IniDocument file = platform::IniDocument::load(path);
+    m_version = file.readInteger(kVersionSection, kVersionKey, kVersion140);
+
+    const std::string maskName = file.readString(kBitmapSection, kMaskBitmap, kMaskDefault);
+    const std::string normalName = file.readString(kBitmapSection, kMouseUpBitmap, maskName);
+    const std::string pressedName = file.readString(kBitmapSection, kMouseDownBitmap, normalName);
+    const std::string hoverName = file.readString(kBitmapSection, kMouseOnBitmap, pressedName);
+    const std::string wallPaperName = file.readString(kBitmapSection, kWallPaper, hoverName);
+    const std::string numbersName = file.readString(kBitmapSection, kNumbersBitmap, "");
+    const std::string lettersName = file.readString(kBitmapSection, kTextBitmap, "");
+    if (hoverName == pressedName)
+        m_hoverEnabled = false;
+
+    const int hotAreaCount = elementCount(file.readInteger(kHotAreaSection, kCountKey, 0));
+
+    m_images.Mask = LoadSkinImage(folder + maskName);
+    m_images.Normal = LoadSkinImage(folder + normalName);
+    m_images.Hover = LoadSkinImage(folder + hoverName);
+    m_images.Pressed = LoadSkinImage(folder + pressedName);
+    m_images.WallPaper = LoadSkinImage(folder + wallPaperName);
+    m_face = QImage(m_images.Mask.size(), QImage::Format_RGB32);
+    m_face.fill(Qt::black);
+    if (applyMask)
+        applyMask(m_images.Mask);
+    ComposeFace();
+    m_images.Numbers = numbersName.empty() ? QImage() : LoadSkinImage(folder + numbersName);
+    m_images.Letters = lettersName.empty() ? QImage() : LoadSkinImage(folder + lettersName);
+
+    std::vector<std::string> fields;
+    m_hotAreas.reserve(static_cast<size_t>(hotAreaCount));
+    for (int i = 1; i <= hotAreaCount; ++i) {
+        SplitFields(file.readString(kHotAreaSection, std::to_string(i), kHotAreaDefault), fields);
+        m_hotAreas.push_back(parseHotAreaEntry(fields, m_version));
+        const HotAreaInfoRec& area = m_hotAreas.back();
+        if (area.Group.isEmpty())
+            continue;
+        size_t group = 0;
+        while (group < m_groupNames.size() && m_groupNames[group] != area.Group)
+            ++group;
+        if (group == m_groupNames.size()) {
+            m_groupNames.push_back(area.Group);
+            m_groupMembers.push_back(-1);
+        }
+        if (area.Down)
+            m_groupMembers[group] = static_cast<int>(m_hotAreas.size() - 1);
+    }
+
+    const int gaugeCount = elementCount(file.readInteger(kGaugeSection, kCountKey, 0));
+    for (int i = 1; i <= gaugeCount; ++i) {
+        SplitFields(file.readString(kGaugeSection, std::to_string(i), kGaugeDefault), fields);
+        m_gauges.push_back(parseGaugeEntry(fields));
+    }
+
+    const int displayCount = elementCount(file.readInteger(kDisplaySection, kCountKey, 0));
+    m_charset = file.readInteger(kDisplaySection, kCharsetKey, 1);
+    for (int i = 1; i <= displayCount; ++i) {
+        SplitFields(file.readString(kDisplaySection, std::to_string(i), kDisplayDefault), fields);
+        m_displays.push_back(parseDisplayEntry(fields, m_charset));
+    }
+
+    const int trackBarCount = elementCount(file.readInteger(kTrackBarSection, kCountKey, 0));
+    for (int i = 1; i <= trackBarCount; ++i) {
+        SplitFields(file.readString(kTrackBarSection, std::to_string(i), kTrackBarDefault), fields);
+        TrackBarInfoRec trackBar;
+        trackBar.Name = textOf(fieldAt(fields, 0));
+        trackBar.Thumb = LoadSkinImage(folder + fieldAt(fields, 1));
+        trackBar.ActiveThumb = LoadSkinImage(folder + fieldAt(fields, 2));
+        trackBar.ThumbWidth = trackBar.ActiveThumb.width();
+        trackBar.ThumbHeight = trackBar.ActiveThumb.height();
+        parseTrackBarGeometry(fields, trackBar);
+        m_trackBars.push_back(std::move(trackBar));
+    }
+
+    m_activeTrackBar = -1;
+    ComposeFace();
+}
+
+void SkinModel::ComposeFace() {
+    if (!m_face.isNull()) {
+        drawWhole(m_face, m_images.Normal, 0, 0);
+        for (const HotAreaInfoRec& area : m_hotAreas)
+            if ((area.IsSwitch && area.Down) || area.Pressed)
+                copyRect(m_face, m_images.Pressed, area.rect());
+        for (const GuageAreaInfoRec& gauge : m_gauges)
+            copyRect(m_face, m_images.Pressed, gauge.fillRect());
+        for (size_t i = 0; i < m_trackBars.size(); ++i) {
+            const TrackBarInfoRec& trackBar = m_trackBars[i];
+            const QImage& thumb = static_cast<int>(i) == m_activeTrackBar ? trackBar.ActiveThumb : trackBar.Thumb;
+            drawWhole(m_face, thumb, trackBar.thumbLeft(), trackBar.thumbTop());
+        }
+        for (const DisplayInfoRec& display : m_displays) {
+            if (display.Kind == QLatin1String(kNumberKind))
+                drawStripText(m_face, m_images.Numbers, true, display.Text, display.Left, display.Top);
+            else if (display.Kind == QLatin1String(kTextKind))
+                drawStripText(m_face, m_images.Letters, false, display.Text, display.Left, display.Top);
+            else
+                drawFontText(m_face, display.Font, display.Text, display.Left, display.Top);
+        }
+    }
+    m_repaintPending = false;
+}
+
+void SkinModel::SetDisplayText(const QString& name, const QString& text) {
+    if (DisplayInfoRec* display = findDisplay(name))
+        display->Text = text;
+    ComposeFace();
+}
+
+int SkinModel::GetTrackBarPosition(const QString& name) const {
+    const TrackBarInfoRec* trackBar = findTrackBar(name);
+    return trackBar != nullptr ? trackBar->Position : 0;
+}
+
+void SkinModel::SetTrackBarPosition(const QString& name, int value) {
+    TrackBarInfoRec* trackBar = findTrackBar(name);
+    if (trackBar == nullptr)
+        return;
+    trackBar->setPosition(value);
+    ComposeFace();
+}
+
+void SkinModel::SetGaugeRange(const QString& name, int min, int max) {
+    if (GuageAreaInfoRec* gauge = findGauge(name)) {
+        gauge->Min = min;
+        gauge->Max = max;
+    }
+    ComposeFace();
+}
+
+void SkinModel::SetGaugePosition(const QString& name, int value) {
+    if (GuageAreaInfoRec* gauge = findGauge(name))
+        gauge->Position = value > gauge->Max ? gauge->Max : (value < gauge->Min ? gauge->Min : value);
+    ComposeFace();
+}
+
+bool SkinModel::GetGaugeRect(const QString& name, int& left, int& top, int& width, int& height) const {
+    const GuageAreaInfoRec* gauge = findGauge(name);
+    if (gauge == nullptr)
+        return false;
+    left = gauge->Left;
+    top = gauge->Top;
+    width = gauge->Width;
+    height = gauge->Height;
+    return true;
+}
+
+bool SkinModel::GetDisplayPos(const QString& name, int& left, int& top) const {
+    const DisplayInfoRec* display = findDisplay(name);
+    if (display == nullptr)
+        return false;
+    left = display->Left;
+    top = display->Top;
+    return true;
+}
+
+void SkinModel::SetHotAreaDown(const QString& name, bool down) {
+    HotAreaInfoRec* area = findHotArea(name);
+    if (area == nullptr)
+        return;
+    area->Down = down;
+    ComposeFace();
+}
+
+PressOutcome SkinModel::mousePress(Qt::MouseButton button, int x, int y) {
+    PressOutcome outcome;
+    m_currentId.clear();
+    m_hotAreaHit = false;
+    m_dragging = false;
+    m_activeTrackBar = -1;
+    if (button == Qt::LeftButton) {
+        for (size_t i = 0; i < m_hotAreas.size(); ++i) {
+            if (!m_hotAreas[i].contains(x, y))
+                continue;
+            copyRect(m_face, m_images.Pressed, m_hotAreas[i].rect());
+            m_hotAreaHit = true;
+            m_hotAreas[i].Pressed = true;
+            m_currentId = m_hotAreas[i].Name;
+            if (!m_hotAreas[i].Group.isEmpty())
+                applyRadioRule(i);
+            HotAreaInfoRec& area = m_hotAreas[i];
+            if (area.IsSwitch) {
+                area.Down = !area.Down;
+                copyRect(m_face, area.Down ? m_images.Pressed : m_images.Normal, area.rect());
+            }
+            break;
+        }
+        for (size_t i = 0; i < m_trackBars.size(); ++i) {
+            TrackBarInfoRec& trackBar = m_trackBars[i];
+            const bool onThumb = trackBar.thumbRect().contains(x, y);
+            if (!onThumb && !trackBar.trackRect().contains(x, y))
+                continue;
+            m_currentId = trackBar.Name;
+            // A trackbar without travel has nowhere to move its thumb.
+            if (trackBar.travel() <= 0)
+                break;
+            if (onThumb) {
+                m_dragging = true;
+                m_activeTrackBar = static_cast<int>(i);
+                m_grabOffset = trackBar.Horizontal ? int64_t{x} - trackBar.Left - trackBar.Offset
+                                                   : int64_t{y} - trackBar.Top - trackBar.Offset;
+            } else {
+                trackBar.setOffsetWithinTravel(trackBar.Horizontal
+                                                   ? int64_t{x} - trackBar.Left - trackBar.ThumbWidth / 2
+                                                   : int64_t{y} - trackBar.Top - trackBar.ThumbHeight / 2);
+                updateTrackBarPosition(i, outcome.trackBarChanges);
+            }
+            break;
+        }
+    }
+    outcome.startWindowMove = button == Qt::LeftButton && !m_hotAreaHit && !m_dragging;
+    outcome.id = m_currentId;
+    return outcome;
+}
+
+void SkinModel::applyRadioRule(size_t pressed) {
+    const QString& group = m_hotAreas[pressed].Group;
+    size_t index = 0;
+    while (index < m_groupNames.size() && m_groupNames[index] != group)
+        ++index;
+    if (index == m_groupNames.size())
+        return;
+    const int member = m_groupMembers[index];
+    m_groupMembers[index] = static_cast<int>(pressed);
+    if (member < 0)
+        return;
+    SetHotAreaDown(m_hotAreas[static_cast<size_t>(member)].Name, false);
+    copyRect(m_face, m_images.Normal, m_hotAreas[pressed].rect());
+}
+
+void SkinModel::updateTrackBarPosition(size_t index, std::vector<TrackBarChange>& changes) {
+    TrackBarInfoRec& trackBar = m_trackBars[index];
+    if (!trackBar.updatePositionFromOffset())
+        return;
+    changes.push_back({trackBar.Name, trackBar.Position});
+    ComposeFace();
+}
+
+MoveOutcome SkinModel::mouseMove(int x, int y) {
+    MoveOutcome outcome;
+    if (m_repaintPending)
+        ComposeFace();
+    m_toolTip.clear();
+    m_overHotAreaBefore = m_overHotArea;
+    m_currentId.clear();
+
+    if (m_dragging) {
+        for (size_t i = 0; i < m_trackBars.size(); ++i) {
+            if (static_cast<int>(i) != m_activeTrackBar)
+                continue;
+            TrackBarInfoRec& trackBar = m_trackBars[i];
+            const int64_t along = trackBar.Horizontal ? x : y;
+            const int64_t start = trackBar.Horizontal ? trackBar.Left : trackBar.Top;
+            if (along < start || along > start + trackBar.Length)
+                continue;
+            m_currentId = trackBar.Name;
+            trackBar.setOffsetWithinTravel(along - start - m_grabOffset);
+            updateTrackBarPosition(i, outcome.trackBarChanges);
+        }
+    } else {
+        for (const TrackBarInfoRec& trackBar : m_trackBars)
+            if (trackBar.hintRect().contains(x, y))
+                m_toolTip = trackBar.Hint;
+    }
+
+    m_overHotArea = false;
+    for (HotAreaInfoRec& area : m_hotAreas) {
+        if (area.contains(x, y)) {
+            m_overHotArea = true;
+            m_currentId = area.Name;
+            if (m_hoverEnabled)
+                copyRect(m_face, m_images.Hover, area.rect());
+            m_toolTip = area.Hint;
+            break;
+        }
+        area.Pressed = false;
+    }
+    // The next move redraws the face, which takes away a stale highlight.
+    if (m_overHotArea != m_overHotAreaBefore)
+        m_repaintPending = true;
+
+    outcome.id = m_currentId;
+    outcome.toolTip = m_toolTip;
+    return outcome;
+}
+
+QString SkinModel::mouseRelease(int x, int y) {
+    m_currentId.clear();
+    m_hotAreaHit = false;
+    m_dragging = false;
+    m_activeTrackBar = -1;
+    for (HotAreaInfoRec& area : m_hotAreas) {
+        if (area.contains(x, y)) {
+            m_currentId = area.Name;
+            area.Pressed = false;
+            break;
+        }
+    }
+    ComposeFace();
+    return m_currentId;
+}
+
+HotAreaInfoRec* SkinModel::findHotArea(const QString& name) {
+    return findByName(m_hotAreas, name);
+}
+GuageAreaInfoRec* SkinModel::findGauge(const QString& name) {
+    return findByName(m_gauges, name);
+}
+const GuageAreaInfoRec* SkinModel::findGauge(const QString& name) const {
+    return findByName(m_gauges, name);
+}
+DisplayInfoRec* SkinModel::findDisplay(const QString& name) {
+    return findByName(m_displays, name);
+}
+const DisplayInfoRec* SkinModel::findDisplay(const QString& name) const {
+    return findByName(m_displays, name);
+}
+TrackBarInfoRec* SkinModel::findTrackBar(const QString& name) {
+    return findByName(m_trackBars, name);
+}
+const TrackBarInfoRec* SkinModel::findTrackBar(const QString& name) const {
+    return findByName(m_trackBars, name);
+}
+
+} // namespace skins

@@ -1,0 +1,130 @@
+#pragma once
+
+#include "SkinElements.h"
+
+#include <QImage>
+#include <QString>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace skins {
+
+// The seven images of a loaded skin, decoded once per load.
+struct SkinImages {
+    QImage Mask;
+    QImage Normal;  // "MouseUpBitmap"
+    QImage Pressed; // "MouseDownBitmap"
+    QImage Hover;   // "MouseOnBitmap"
+    QImage WallPaper;
+    QImage Numbers;
+    QImage Letters; // "TextBitmap"
+};
+
+struct TrackBarChange {
+    QString name;
+    int position;
+    bool operator==(const TrackBarChange&) const = default;
+};
+
+// What a mouse press asks of the window around the model, in the order
+// it must be done: trackbar notifications, the window move, then the
+// press notification with `id`.
+struct PressOutcome {
+    QString id;
+    bool startWindowMove = false;
+    std::vector<TrackBarChange> trackBarChanges;
+};
+
+struct MoveOutcome {
+    QString id;
+    QString toolTip;
+    std::vector<TrackBarChange> trackBarChanges;
+};
+
+// The skin engine without a window: the element tables read from a skin
+// definition file, the composed face as an in-memory image, and the
+// answers to mouse presses, moves and releases in face coordinates. The
+// window (TSkinForm) shows the face, sizes and shapes itself from the mask
+// and raises the events. GUI thread only.
+class SkinModel {
+public:
+    SkinModel();
+
+    // Loads a skin definition file and its images, replacing the previous
+    // skin. `applyMask` runs once the five face images are loaded, before
+    // the face is first composed. Throws ESkinError; a failed load keeps
+    // what was loaded before the failing step.
+    using ApplyMaskFunction = std::function<void(const QImage& mask)>;
+    void LoadSkin(const std::string& path, const ApplyMaskFunction& applyMask = {});
+
+    void SetDisplayText(const QString& name, const QString& text);
+    int GetTrackBarPosition(const QString& name) const;
+    void SetTrackBarPosition(const QString& name, int value);
+    void SetGaugeRange(const QString& name, int min, int max);
+    void SetGaugePosition(const QString& name, int value);
+    // Outputs stay untouched when no element has that name; the result
+    // says whether one had.
+    bool GetGaugeRect(const QString& name, int& left, int& top, int& width, int& height) const;
+    bool GetDisplayPos(const QString& name, int& left, int& top) const;
+    void SetHotAreaDown(const QString& name, bool down);
+    void ComposeFace();
+
+    PressOutcome mousePress(Qt::MouseButton button, int x, int y);
+    MoveOutcome mouseMove(int x, int y);
+    // The name of the first hot area under the pointer, empty if none.
+    QString mouseRelease(int x, int y);
+
+    const QImage& face() const { return m_face; }
+    const SkinImages& images() const { return m_images; }
+    const THotAreaInfoArray& hotAreas() const { return m_hotAreas; }
+    const TGuageAreaInfoArray& gauges() const { return m_gauges; }
+    const TDisplayInfoArray& displays() const { return m_displays; }
+    const TTrackBarInfoArray& trackBars() const { return m_trackBars; }
+    // Radio groups in order of first appearance, each with the index of its
+    // member that is down (-1 when none).
+    const std::vector<QString>& groupNames() const { return m_groupNames; }
+    const std::vector<int>& groupMembers() const { return m_groupMembers; }
+    int version() const { return m_version; }
+    int charset() const { return m_charset; }
+    bool hoverEnabled() const { return m_hoverEnabled; }
+    bool isDragging() const { return m_dragging; }
+    int activeTrackBar() const { return m_activeTrackBar; }
+    bool repaintPending() const { return m_repaintPending; }
+    const QString& toolTipText() const { return m_toolTip; }
+
+private:
+    void applyRadioRule(size_t pressed);
+    void updateTrackBarPosition(size_t index, std::vector<TrackBarChange>& changes);
+    HotAreaInfoRec* findHotArea(const QString& name);
+    GuageAreaInfoRec* findGauge(const QString& name);
+    const GuageAreaInfoRec* findGauge(const QString& name) const;
+    DisplayInfoRec* findDisplay(const QString& name);
+    const DisplayInfoRec* findDisplay(const QString& name) const;
+    TrackBarInfoRec* findTrackBar(const QString& name);
+    const TrackBarInfoRec* findTrackBar(const QString& name) const;
+
+    SkinImages m_images;
+    QImage m_face;
+    THotAreaInfoArray m_hotAreas;
+    TGuageAreaInfoArray m_gauges;
+    TDisplayInfoArray m_displays;
+    TTrackBarInfoArray m_trackBars;
+    std::vector<QString> m_groupNames;
+    std::vector<int> m_groupMembers;
+    int m_version = 150;
+    int m_charset = 1;
+    bool m_hoverEnabled = true;
+    QString m_currentId;
+    bool m_hotAreaHit = false;
+    bool m_dragging = false;
+    int m_activeTrackBar = -1;
+    int64_t m_grabOffset = 0;
+    bool m_overHotAreaBefore = false;
+    bool m_overHotArea = false;
+    bool m_repaintPending = true;
+    QString m_toolTip;
+};
+
+} // namespace skins

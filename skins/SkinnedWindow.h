@@ -1,0 +1,50 @@
+#pragma once
+
+#include "SkinForm.h"
+
+#include "app/api/SkinFolderClient.h"
+#include "platform/PlacedWindow.h"
+
+#include <string>
+
+namespace skins {
+
+// The base of every skinned window: a borderless top-level window filled
+// by its skin engine (`SkinForm1`), sized and shaped by the skin's mask.
+// It loads its definition file from the default skin folder when it is
+// created and switches skin folders with ChangeSkinFolder. GUI thread
+// only.
+class SkinnedWindow : public platform::PlacedWindow, public SkinFolderClient {
+    Q_OBJECT
+public:
+    // How ChangeSkinFolder records a folder that lacks the window's file:
+    // the decks record every folder they are handed, so the same folder
+    // handed again does nothing; the other windows record a folder only
+    // when their file was found there.
+    enum class FolderPolicy { RecordAlways, RecordWhenFound };
+
+    // The window class names the settings section; `definitionFile` is the
+    // window's file name in a skin folder (see skin_files). A failing load
+    // of the default skin goes to the general error report and leaves the
+    // window as far as it was loaded.
+    SkinnedWindow(const char* windowClass, std::string definitionFile, FolderPolicy policy, QWidget* parent = nullptr);
+    ~SkinnedWindow() override;
+
+    // Switches to the skin in `folder` (ending in "/"): nothing when it is
+    // the folder in use; the window's file from `folder` when it is there,
+    // else the one from the default folder. Load errors go to the caller.
+    void ChangeSkinFolder(const std::string& folder);
+    void ChangeSkinFolder(const QString& folder) override { ChangeSkinFolder(folder.toStdString()); }
+
+    const std::string& definitionFile() const { return m_definitionFile; }
+
+    TSkinForm* SkinForm1;
+    // The folder in use, ending in "/".
+    std::string SkinFolder;
+
+private:
+    std::string m_definitionFile;
+    FolderPolicy m_policy;
+};
+
+} // namespace skins

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "SkinFolder.h"
+#include "SkinStyle.h"
+
+namespace skin_painter {
+
+class MixerPainter {
+public:
+    explicit MixerPainter(const SkinStyle& style) : m_style(style) {}
+    void paint(SkinFolder& folder) const;
+
+private:
+    SkinStyle m_style;
+};
+
+} // namespace skin_painter
