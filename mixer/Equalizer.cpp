@@ -1,5 +1,7 @@
 #include "Equalizer.h"
 
+#include "skins/SkinFolders.h"
+
 namespace {
 const char* kSection = "TEqualizerForm";
 
@@ -8,9 +10,10 @@ std::string bandKey(char deck, int band) {
 }
 } // namespace
 
-TEqualizerForm::TEqualizerForm() : platform::PlacedWindow(kSection, QSize(429, 182)) {
+TEqualizerForm::TEqualizerForm()
+    : skins::SkinnedWindow(kSection, skins::skin_files::kEqualizer, FolderPolicy::RecordWhenFound) {
     setWindowTitle(QStringLiteral("Equalizer"));
-    move(404, 520);
+    move(412, 500);
     placementStore().onReadValues = [this](const platform::IniDocument& document) { readValues(document); };
     placementStore().onWriteValues = [this](platform::IniDocument& document) { writeValues(document); };
     bindPlacementStore();

@@ -1,23 +1,17 @@
 #pragma once
 
-#include "app/api/SkinFolderClient.h"
-#include "platform/PlacedWindow.h"
-
-#include <QStringList>
+#include "skins/SkinnedWindow.h"
 
 #include <array>
 
 // The ten-band equalizer of both decks. Its band values and on/off switches
 // live in its section of the settings file.
-class TEqualizerForm : public platform::PlacedWindow, public SkinFolderClient {
+class TEqualizerForm : public skins::SkinnedWindow {
     Q_OBJECT
 public:
     static constexpr int kBands = 10;
 
     TEqualizerForm();
-    void ChangeSkinFolder(const QString& folder) override { skinFolderRequests << folder; }
-    QStringList skinFolderRequests;
-
     std::array<int, kBands> BandA{};
     std::array<int, kBands> BandB{};
     bool EqOnA = false;

@@ -1,7 +1,9 @@
 #include "Mixer.h"
 
-TMixer::TMixer() : platform::PlacedWindow("TMixer", QSize(385, 190)) {
+#include "skins/SkinFolders.h"
+
+TMixer::TMixer() : skins::SkinnedWindow("TMixer", skins::skin_files::kMixer, FolderPolicy::RecordWhenFound) {
     setWindowTitle(QStringLiteral("Mixer"));
     bindPlacementStore();
-    move(404, 310);
+    move(412, 300);
 }

@@ -37,6 +37,8 @@ QString textOfCurrentException() {
     }
 }
 
-void reportCurrentException() { reportError(textOfCurrentException()); }
+void reportCurrentException() {
+    reportError(textOfCurrentException());
+}
 
 } // namespace platform

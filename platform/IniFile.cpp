@@ -12,7 +12,9 @@
 namespace platform {
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
 
 std::string trim(const std::string& text) {
     size_t begin = 0;
@@ -56,7 +58,8 @@ std::optional<int> parseInteger(const std::string& text) {
     if (position < text.size() && text[position] == '$') {
         base = 16;
         ++position;
-    } else if (position + 1 < text.size() && text[position] == '0' && (text[position + 1] == 'x' || text[position + 1] == 'X')) {
+    } else if (position + 1 < text.size() && text[position] == '0' &&
+               (text[position + 1] == 'x' || text[position + 1] == 'X')) {
         base = 16;
         position += 2;
     }
@@ -221,7 +224,9 @@ int IniDocument::readInteger(const std::string& section, const std::string& key,
     return parseInteger(*text).value_or(defaultValue);
 }
 
-bool IniDocument::sectionExists(const std::string& section) const { return findSection(section) != std::string::npos; }
+bool IniDocument::sectionExists(const std::string& section) const {
+    return findSection(section) != std::string::npos;
+}
 
 std::vector<std::string> IniDocument::keys(const std::string& section) const {
     std::vector<std::string> result;
@@ -295,8 +300,7 @@ void IniFile::writeInteger(const std::string& section, const std::string& key, i
     writeString(section, key, std::to_string(value));
 }
 
-void IniFile::writeStrings(const std::string& section,
-                           const std::vector<std::pair<std::string, std::string>>& values) {
+void IniFile::writeStrings(const std::string& section, const std::vector<std::pair<std::string, std::string>>& values) {
     IniDocument document = IniDocument::load(m_path);
     for (const auto& [key, value] : values)
         document.writeString(section, key, value);

@@ -22,9 +22,13 @@ void PlacedWindow::bindPlacementStore() {
     m_placement.setIniFileName(currentDirectory() + "/" + kSettingsFileName);
 }
 
-void PlacedWindow::setClientSize(QSize size) { setFixedSize(size); }
+void PlacedWindow::setClientSize(QSize size) {
+    setFixedSize(size);
+}
 
-void PlacedWindow::toggleVisibility() { setVisible(!isVisible()); }
+void PlacedWindow::toggleVisibility() {
+    setVisible(!isVisible());
+}
 
 void PlacedWindow::showModal() {
     const Qt::WindowModality previous = windowModality();

@@ -2,6 +2,7 @@
 
 #include "platform/WindowPlacementStore.h"
 
+#include <QEventLoop>
 #include <QWidget>
 
 namespace platform {
@@ -42,7 +43,7 @@ protected:
 
 private:
     WindowPlacementStore m_placement;
-    class QEventLoop* m_modalLoop = nullptr;
+    QEventLoop* m_modalLoop = nullptr;
 };
 
 } // namespace platform

@@ -9,7 +9,9 @@
 
 namespace platform {
 
-SharedLibrary::~SharedLibrary() { unload(); }
+SharedLibrary::~SharedLibrary() {
+    unload();
+}
 
 SharedLibrary::SharedLibrary(SharedLibrary&& other) noexcept
     : m_handle(std::exchange(other.m_handle, nullptr)), m_lastError(std::move(other.m_lastError)) {}

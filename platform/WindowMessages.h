@@ -45,8 +45,7 @@ bool dispatchWindowMessage(QEvent* event, MessageReceiver& receiver);
 
 // Queues the message for the target's thread and returns at once. Safe to
 // call from any thread; the target must outlive the delivery.
-void PostMessage(QObject* target, uint32_t number, uintptr_t wParam = 0, intptr_t lParam = 0,
-                 QByteArray payload = {});
+void PostMessage(QObject* target, uint32_t number, uintptr_t wParam = 0, intptr_t lParam = 0, QByteArray payload = {});
 
 // Delivers the message and waits for its result: a direct call on the
 // target's thread, a blocking queued call from any other thread.

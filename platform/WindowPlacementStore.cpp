@@ -15,7 +15,9 @@ namespace {
 constexpr int kShowNormal = 1;
 constexpr int kShowMinimized = 2;
 
-bool isMinimizedShowCommand(int command) { return command == 2 || command == 6 || command == 7; }
+bool isMinimizedShowCommand(int command) {
+    return command == 2 || command == 6 || command == 7;
+}
 
 // Reads "%d,%d,%d,%d"; a missing or unreadable number takes its default.
 std::array<int, 4> parseRectangle(const std::string& text, const std::array<int, 4>& defaults) {
@@ -72,9 +74,9 @@ void WindowPlacementStore::applyPlacement(const IniDocument& document) {
     const auto normalText = document.value(m_section, kNormPos);
     if (samePixelsPerInch && (minMaxText || normalText)) {
         const QRect frame = m_window->frameGeometry();
-        const auto normal = parseRectangle(normalText.value_or(""),
-                                           {frame.left(), frame.top(), frame.left() + frame.width(),
-                                            frame.top() + frame.height()});
+        const auto normal =
+            parseRectangle(normalText.value_or(""),
+                           {frame.left(), frame.top(), frame.left() + frame.width(), frame.top() + frame.height()});
         // The window keeps its own size: only the stored left and top count.
         if (normal[0] < normal[2])
             m_window->move(normal[0], normal[1]);
@@ -104,9 +106,9 @@ void WindowPlacementStore::write(Moment moment) {
         document.writeString(m_section, kShowCmd, std::to_string(minimized ? kShowMinimized : kShowNormal));
         document.writeString(m_section, kPixelsPerInch, std::to_string(currentPixelsPerInch(m_window)));
         document.writeString(m_section, kMinMaxPos, formatRectangle(-1, -1, -1, -1));
-        document.writeString(m_section, kNormPos,
-                             formatRectangle(frame.left(), frame.top(), frame.left() + frame.width(),
-                                             frame.top() + frame.height()));
+        document.writeString(
+            m_section, kNormPos,
+            formatRectangle(frame.left(), frame.top(), frame.left() + frame.width(), frame.top() + frame.height()));
         document.writeString(m_section, kVisible, moment == Moment::Destroying ? "1" : "0");
         if (onWriteValues)
             onWriteValues(document);

@@ -1,7 +1,10 @@
 #include "PlayListForm.h"
 
-TPlayListForm::TPlayListForm() : platform::PlacedWindow("TPlayListForm", QSize(387, 306)) {
+#include "skins/SkinFolders.h"
+
+TPlayListForm::TPlayListForm()
+    : skins::SkinnedWindow("TPlayListForm", skins::skin_files::kPlayList, FolderPolicy::RecordWhenFound) {
     setWindowTitle(QStringLiteral("Play List"));
     bindPlacementStore();
-    move(19, 310);
+    move(19, 300);
 }

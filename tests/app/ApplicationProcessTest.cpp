@@ -73,7 +73,7 @@ TEST(ApplicationProcess, MovedWindowsComeBackAndForeignPlacementsAndSectionsAreR
     runDrovanUntilTerminated(folder.path());
     const platform::IniDocument after = platform::IniDocument::load(folder.file("asdf.ini"));
     EXPECT_EQ(after.readString("TPlayerA", "NormPos", ""), "200,150,580,384");
-    EXPECT_EQ(after.readString("TMixer", "NormPos", ""), "404,310,789,500")
+    EXPECT_EQ(after.readString("TMixer", "NormPos", ""), "412,300,797,490")
         << "a placement written at another resolution is ignored";
     EXPECT_EQ(after.readString("MySettings", "Colour", ""), "$00FF00");
     EXPECT_EQ(after.readString("TPlayerB", "Comment", ""), "kept");

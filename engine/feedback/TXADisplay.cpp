@@ -1,0 +1,86 @@
+#include "TXADisplay.h"
+
+#include "DisplayModes.h"
+
+#include <QMessageBox>
+#include <QPaintEvent>
+#include <QPainter>
+
+// The bitmap resource sits in this static library; naming it here keeps the
+// linker from dropping it. Q_INIT_RESOURCE must be used outside namespaces.
+static void loadResources() {
+    static const bool loaded = [] {
+        Q_INIT_RESOURCE(FeedbackDisplay);
+        return true;
+    }();
+    (void)loaded;
+}
+
+namespace {
+
+constexpr const char* kBackgroundResource = ":/DISPLAYIMAGE";
+
+} // namespace
+
+TXADisplay::TXADisplay(int width, int height, QWidget* parent)
+    : QWidget(parent), m_state(std::make_unique<engine::DisplayState>()) {
+    loadResources();
+    m_state->background = QImage(kBackgroundResource).convertToFormat(QImage::Format_RGB32);
+    m_state->width = width;
+    m_state->height = height;
+    m_state->scale = engine::displayScale(height);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    if (parent == nullptr) {
+        setWindowFlags(Qt::Tool | Qt::WindowStaysOnTopHint);
+        setWindowTitle(QStringLiteral("Feedback Display"));
+    }
+    resize(width, height);
+    m_clearingTimer.setInterval(kClearingIntervalMs);
+    connect(&m_clearingTimer, &QTimer::timeout, this, &TXADisplay::clearingTimerTick);
+}
+
+TXADisplay::~TXADisplay() {
+    m_clearingTimer.stop();
+}
+
+bool TXADisplay::handleMessage(const platform::WindowMessage& message, intptr_t& result) {
+    if (message.number != kDisplayDataMessage || message.lParam == 0)
+        return false;
+    engine::acceptFrame(*m_state, *reinterpret_cast<const engine::DisplayFrame*>(message.lParam));
+    update();
+    result = 0;
+    return true;
+}
+
+void TXADisplay::startClearingTimer() {
+    m_clearingTimer.start();
+}
+
+void TXADisplay::stopClearingTimer() {
+    m_clearingTimer.stop();
+}
+
+void TXADisplay::showInformation() {
+    auto* box = new QMessageBox(QMessageBox::Information, QStringLiteral("Feedback-Display"),
+                                QStringLiteral("Feedback Display Module\nVersion 1"), QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
+}
+
+bool TXADisplay::event(QEvent* event) {
+    if (platform::dispatchWindowMessage(event, *this))
+        return true;
+    return QWidget::event(event);
+}
+
+void TXADisplay::paintEvent(QPaintEvent* event) {
+    const uint8_t modes = engine::displayModeFlags().load();
+    engine::advanceDisplayState(*m_state, modes);
+    QPainter painter(this);
+    engine::paintDisplay(painter, *m_state, event->rect(), modes);
+}
+
+void TXADisplay::clearingTimerTick() {
+    engine::clearDisplayData(*m_state);
+    update();
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "DisplayState.h"
+
+#include "platform/WindowMessages.h"
+
+#include <QTimer>
+#include <QWidget>
+
+#include <memory>
+
+// The window of the spectrum feedback display. It lives on the GUI thread;
+// audio events reach it only as message kDisplayDataMessage, whose lParam is
+// the address of an engine::DisplayFrame valid during the call.
+class TXADisplay : public QWidget, public platform::MessageReceiver {
+    Q_OBJECT
+
+public:
+    // New display data from an audio event.
+    static constexpr uint32_t kDisplayDataMessage = 2048;
+    static constexpr int kClearingIntervalMs = 40;
+
+    // A child of parent at its position, or, without parent, a top-most tool
+    // window. Size and scale come from width and height. Not shown yet.
+    TXADisplay(int width, int height, QWidget* parent);
+    ~TXADisplay() override;
+
+    const engine::DisplayState& state() const { return *m_state; }
+
+    bool handleMessage(const platform::WindowMessage& message, intptr_t& result) override;
+
+    void startClearingTimer();
+    void stopClearingTimer();
+    bool clearingTimerActive() const { return m_clearingTimer.isActive(); }
+    // A non-blocking information box about the module.
+    void showInformation();
+
+protected:
+    bool event(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void clearingTimerTick();
+
+    std::unique_ptr<engine::DisplayState> m_state;
+    QTimer m_clearingTimer;
+};
