@@ -2,13 +2,17 @@
 
 #include <QWidget>
 
+class TCoolForm;
+
 // The picture shown while the application starts: borderless, on top,
-// centred, shaped by the outline of its picture.
+// centred, shaped by the outline stored with its picture.
 class TSplash : public QWidget {
     Q_OBJECT
 public:
     TSplash();
 
-protected:
-    void paintEvent(QPaintEvent* event) override;
+    static constexpr QSize kClientSize{552, 189};
+
+private:
+    TCoolForm* m_coolForm;
 };

@@ -22,6 +22,7 @@ struct WindowMessage {
 class WindowMessageEvent : public QEvent {
 public:
     explicit WindowMessageEvent(WindowMessage message) : QEvent(eventType()), m_message(std::move(message)) {}
+    ~WindowMessageEvent() override;
     static QEvent::Type eventType();
     const WindowMessage& message() const { return m_message; }
     intptr_t result = 0;

@@ -13,8 +13,8 @@ namespace skins {
 // read, and refuse pictures larger than kMaximumImageSide pixels along
 // either side or kMaximumImagePixels in total, so damaged files end in an
 // error, never in a crash, a hang or a huge allocation. Any thread.
-inline constexpr int kMaximumImageSide = 16384;
-inline constexpr long long kMaximumImagePixels = 64LL * 1024 * 1024;
+inline constexpr int kMaximumImageSide = 8192;
+inline constexpr long long kMaximumImagePixels = 16LL * 1024 * 1024;
 
 QImage decodeBmp(std::string_view bytes, const std::string& name);
 QImage decodeJpeg(std::string_view bytes, const std::string& name);

@@ -56,6 +56,40 @@ MaskRuns scanMaskRuns(const QImage& mask, const KeyColorRange& range) {
     return runs;
 }
 
+namespace {
+
+// The toolkit takes a rectangle list without checks only in its canonical
+// banded form: rows with the same runs as the row above are one band.
+std::vector<QRect> mergeRowsIntoBands(const std::vector<QRect>& runs) {
+    std::vector<QRect> bands;
+    bands.reserve(runs.size());
+    size_t previousBand = 0; // first rectangle of the last band in `bands`
+    size_t index = 0;
+    while (index < runs.size()) {
+        size_t rowEnd = index;
+        while (rowEnd < runs.size() && runs[rowEnd].top() == runs[index].top())
+            ++rowEnd;
+        const size_t rowLength = rowEnd - index;
+        bool sameAsBandAbove = !bands.empty() && bands.size() - previousBand == rowLength &&
+                               bands[previousBand].bottom() + 1 == runs[index].top();
+        for (size_t i = 0; sameAsBandAbove && i < rowLength; ++i)
+            sameAsBandAbove = bands[previousBand + i].left() == runs[index + i].left() &&
+                              bands[previousBand + i].right() == runs[index + i].right();
+        if (sameAsBandAbove) {
+            for (size_t i = 0; i < rowLength; ++i)
+                bands[previousBand + i].setBottom(runs[index].top());
+        } else {
+            previousBand = bands.size();
+            bands.insert(bands.end(), runs.begin() + static_cast<std::ptrdiff_t>(index),
+                         runs.begin() + static_cast<std::ptrdiff_t>(rowEnd));
+        }
+        index = rowEnd;
+    }
+    return bands;
+}
+
+} // namespace
+
 std::optional<QRegion> CreateRegionFromMask(const QImage& mask, QColor keyColor, QColor tolerance) {
     if (mask.isNull())
         return std::nullopt;
@@ -64,11 +98,9 @@ std::optional<QRegion> CreateRegionFromMask(const QImage& mask, QColor keyColor,
     for (const std::vector<QRect>& batch : runs.batches) {
         if (batch.empty())
             continue;
-        // The runs of a batch are sorted by row, then column, never touch
-        // each other within a row and share their height per row: the
-        // banded form setRects takes without further checks.
+        const std::vector<QRect> bands = mergeRowsIntoBands(batch);
         QRegion part;
-        part.setRects(batch.data(), static_cast<int>(batch.size()));
+        part.setRects(bands.data(), static_cast<int>(bands.size()));
         result = result.united(part);
     }
     return result;

@@ -3,6 +3,7 @@
 #include "DeckMenu.h"
 #include "Players.h"
 #include "Preferences.h"
+#include "Splash.h"
 #include "mixer/Equalizer.h"
 #include "mixer/Mixer.h"
 #include "platform/ApplicationFolder.h"
@@ -164,4 +165,15 @@ TEST(Preferences, StoredValuesAreReadAtCreationAndCancelWritesTheRestoredOnes) {
     EXPECT_EQ(preferences.pitchPercentField(true)->value(), 16);
     EXPECT_EQ(platform::IniDocument::load(folder.file("asdf.ini")).readString("TPreferences", "SpinEdit8_Value", ""),
               "16");
+}
+
+TEST(Splash, TakesTheOutlineStoredWithItsPicture) {
+    TSplash splash;
+    EXPECT_EQ(splash.size(), QSize(552, 189));
+    const QRegion shape = splash.mask();
+    ASSERT_FALSE(shape.isEmpty());
+    EXPECT_FALSE(shape.contains(QPoint(0, 0))) << "the rounded corners are cut away";
+    EXPECT_FALSE(shape.contains(QPoint(551, 188)));
+    EXPECT_TRUE(shape.contains(QPoint(276, 94)));
+    EXPECT_TRUE(shape.contains(QPoint(0, 94)));
 }

@@ -40,7 +40,7 @@ void addSharedImages(const SkinStyle& style, SkinFolder& folder) {
 }
 
 void DeckPainter::paint(SkinFolder& folder) const {
-    const QSize size = m_style.compactDeck ? QSize(400, 190) : QSize(m_width, 234);
+    const QSize size = m_style.compactDeck ? QSize(420, 190) : QSize(m_width, 234);
     WindowArt art(m_style, QStringLiteral("Deck") + m_deck, size, roundedOutline(size, 12));
     if (m_style.compactDeck)
         paintCompact(art);
@@ -141,9 +141,9 @@ void DeckPainter::paintStandard(WindowArt& art) const {
                glyphs::text(QStringLiteral("MIX"), 9));
     art.button(QStringLiteral("EQButton"), QRect(96, small, 34, 18), QStringLiteral("Show or hide the equalizer"),
                glyphs::text(QStringLiteral("EQ"), 9));
-    art.button(QStringLiteral("BPMMatch"), QRect(140, small, 62, 18),
+    art.button(QStringLiteral("BPMMatch"), QRect(136, small, 58, 18),
                QStringLiteral("Match the tempo of the other deck"), glyphs::text(QStringLiteral("BPM MATCH"), 9));
-    art.button(QStringLiteral("InfoButton"), QRect(212, small, 44, 18),
+    art.button(QStringLiteral("InfoButton"), QRect(200, small, 42, 18),
                deckA ? QStringLiteral("About Drovan") : QStringLiteral("Preferences"),
                glyphs::text(deckA ? QStringLiteral("INFO") : QStringLiteral("PREFS"), 9));
 
@@ -200,10 +200,10 @@ void DeckPainter::paintCompact(WindowArt& art) const {
                glyphs::minimise());
     art.button(QStringLiteral("ExitButton"), QRect(width - 28, 4, 20, 13), QStringLiteral("Exit Drovan"),
                glyphs::close());
-    paintDisplay(art, QRect(12, 25, 252, 98));
+    paintDisplay(art, QRect(12, 25, 274, 98));
     paintSpectrumAndPosition(art);
 
-    const auto cell = [](int column, int row, int height) { return QRect(274 + column * 40, row, 36, height); };
+    const auto cell = [](int column, int row, int height) { return QRect(296 + column * 40, row, 36, height); };
     art.button(QStringLiteral("RewindButton"), cell(0, 26, 26), QStringLiteral("Rewind"), glyphs::rewind());
     art.button(QStringLiteral("PlayButton"), cell(1, 26, 26), QStringLiteral("Play / Pause"), glyphs::playPause(),
                true);
@@ -233,7 +233,7 @@ void DeckPainter::paintCompact(WindowArt& art) const {
         controls.faderSlot(painter, QRectF(slider.left() + 4, slotY - 2, slider.width() - 8, 4));
         const double firstMark = slider.left() + kPitchThumbHorizontalSize.width() / 2.0;
         controls.horizontalScale(painter, slider.bottom() + 2, firstMark, firstMark + travel, 21, 5, 5);
-        controls.caption(painter, QRectF(274, 132, 116, 14), QStringLiteral("PITCH"), 9, palette.label);
+        controls.caption(painter, QRectF(296, 132, 116, 14), QStringLiteral("PITCH"), 9, palette.label);
     });
     SkinDefinition& definition = art.definition();
     definition.addFontDisplay(QStringLiteral("PitchMinusPercent"), kArial, true, 7, palette.label, {16, 177},
@@ -243,11 +243,11 @@ void DeckPainter::paintCompact(WindowArt& art) const {
     definition.addTrackBar(QStringLiteral("PitchSlider"), kPitchThumbHorizontal, kPitchThumbHorizontalActive,
                            slider.topLeft(), slider.width(), Orientation::Horizontal, 50,
                            QStringLiteral("Pitch: left is slower and right is faster"));
-    art.button(QStringLiteral("PitchUpButton"), QRect(274, 152, 36, 22), QStringLiteral("Pitch one step slower"),
+    art.button(QStringLiteral("PitchUpButton"), QRect(296, 152, 36, 22), QStringLiteral("Pitch one step slower"),
                glyphs::triangleLeft());
-    art.button(QStringLiteral("PitchResetButton"), QRect(314, 152, 36, 22),
+    art.button(QStringLiteral("PitchResetButton"), QRect(336, 152, 36, 22),
                QStringLiteral("Reset the pitch to normal speed"), glyphs::text(QStringLiteral("0"), 10), true);
-    art.button(QStringLiteral("PitchDownButton"), QRect(354, 152, 36, 22), QStringLiteral("Pitch one step faster"),
+    art.button(QStringLiteral("PitchDownButton"), QRect(376, 152, 36, 22), QStringLiteral("Pitch one step faster"),
                glyphs::triangleRight());
 }
 

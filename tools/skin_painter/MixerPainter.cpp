@@ -106,10 +106,10 @@ void MixerPainter::paint(SkinFolder& folder) const {
 
     // "Left" and "Right": a master pair the mixer ranges but never fills.
     art.faces().paintAll([&](QPainter& painter) {
-        art.painter().caption(painter, QRectF(110, 159, 20, 10), QStringLiteral("MST"), 7, palette.labelDim);
+        art.painter().caption(painter, QRectF(110, 156, 20, 10), QStringLiteral("MST"), 7, palette.labelDim);
     });
-    art.meter(QStringLiteral("Left"), QRect(134, 160, 116, 3), Orientation::Horizontal);
-    art.meter(QStringLiteral("Right"), QRect(134, 165, 116, 3), Orientation::Horizontal);
+    art.meter(QStringLiteral("Left"), QRect(134, 159, 116, 2), Orientation::Horizontal);
+    art.meter(QStringLiteral("Right"), QRect(134, 162, 116, 2), Orientation::Horizontal);
 
     const QRect cross(110, 166, 166, kCrossThumbSize.height());
     art.faces().paintAll([&](QPainter& painter) {

@@ -28,6 +28,9 @@ void writeImage(const QImage& image, const QString& path) {
     }
     if (!written)
         fail(QStringLiteral("cannot write image %1").arg(path));
+    // giflib creates its files readable by the owner only.
+    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
+                                    QFileDevice::ReadOther);
 }
 
 } // namespace

@@ -121,6 +121,12 @@ QImage StripPainter::letterStrip(const QSize& cell) const {
         const char* characters = kLetterRows[row];
         for (int column = 0; characters[column] != '\0'; ++column) {
             const QRect area(column * cell.width(), row * cell.height(), cell.width(), cell.height());
+            if (characters[column] == '_') {
+                // The face puts its underscore below the cell; draw it on the
+                // cell's last rows instead.
+                painter.fillRect(QRect(area.left() + 1, area.bottom() - 1, area.width() - 2, 1), m_palette.lcdText);
+                continue;
+            }
             painter.drawText(area, Qt::AlignCenter, QString(QLatin1Char(characters[column])));
         }
     }

@@ -222,7 +222,11 @@ enum XA_PlayerState {
 /* ----------------------------------------------------------------- records */
 
 /* 32 band levels for the left channel, then 32 for the right. Positive
-   values boost, negative values cut; one unit is 1/8 dB. */
+   values boost, negative values cut; one unit is 1/8 dB, so a level L scales
+   its band by 10^(L / 160) (+80 is +10 dB, -80 is -10 dB). Band k is the
+   k-th MPEG subband: k x f/64 to (k + 1) x f/64 for a stream at f Hz (at
+   44.1 kHz band 1 spans 689 to 1378 Hz). A null table switches the
+   equalizer off. */
 typedef struct XA_EqualizerInfo {
     int8_t left[32];
     int8_t right[32];
@@ -323,9 +327,55 @@ XA_EXPORT int player_new(XA_Player** player, void* target);
 /* Stops the player's threads, waits for them and frees the player. After it
    returns no further post() call is made. */
 XA_EXPORT int player_delete(XA_Player* player);
-/* Priority 0..10 of the player's decoding thread (4 is normal). */
+/* Priority 0..10 of the player's decoding thread (4 is normal): each step
+   is two nice levels of that thread. A change the system refuses is ignored;
+   values outside 0..10 give XA_ERROR_INVALID_PARAMETERS. Owner's thread. */
 XA_EXPORT int player_set_priority(XA_Player* player, int priority);
 XA_EXPORT int player_get_priority(XA_Player* player);
+
+/* How the engine answers the commands (every command is answered with
+   XA_MSG_NOTIFY_ACK or XA_MSG_NOTIFY_NACK carrying the command and status;
+   value notifications are posted before the ack):
+   - INPUT_OPEN (S path): a missing or unreadable file is nacked with
+     XA_ERROR_OPEN_FAILED, a file without MPEG audio with
+     XA_ERROR_INVALID_FORMAT, and the file opened before stays. On success the
+     player stops silently (no player state is posted: the caller knows it
+     loaded a file), then posts INPUT_NAME, STREAM_DURATION (seconds, rounded),
+     STREAM_PARAMETERS (Hz, kbit/s - the average for VBR -, channels) and
+     INPUT_POSITION 0.
+   - PLAY, PAUSE, STOP post PLAYER_STATE. PAUSE keeps the position; STOP
+     rewinds to the start and posts INPUT_POSITION and INPUT_TIMECODE 0; PLAY
+     after the end of stream starts again from the beginning. PLAY without an
+     input is nacked with XA_ERROR_NO_INPUT.
+   - INPUT_SEEK (II offset, range): moves to offset/range of the stream
+     (offset clamped to 0..range) in any state and posts the new position and
+     timecode at once.
+   - While playing, INPUT_TIMECODE and INPUT_POSITION follow what is being
+     heard: a timecode at most every max(granularity, 5) hundredths and at
+     every change of the whole second (granularity 0: only those), a position
+     whenever offset changes. The position range is 100 until
+     SET_INPUT_POSITION_RANGE; the granularity is 1 until
+     SET_INPUT_TIMECODE_GRANULARITY. At the end PLAYER_STATE 3 follows the
+     last timecode.
+   - SET_OUTPUT_VOLUME (III master, pcm, balance): -1 keeps a value, other
+     negative values act as 0, values above 100 as 100. A level 1..100 is
+     0.5 dB per step below 100 (100 unity, 80 -10 dB, 50 -25 dB); 0 is
+     silence; master and pcm multiply. Balance 50 is centred; towards 0 the
+     right side falls linearly to silence, towards 100 the left. Changes are
+     ramped over about 20 ms. Posts OUTPUT_VOLUME.
+   - SET_PLAYER_ENVIRONMENT_INTEGER XA_ENV_OUTPUT_PITCH: per mille, clamped
+     to 100..4000; the speed glides to the new value within one block (about
+     50 ms). Other names are stored and read back by GET (nacked with
+     XA_ERROR_NO_SUCH_ENVIRONMENT when unknown).
+   - OUTPUT_MODULE_REGISTER: XA_DSOUND_OUTPUT_MODULE (any folder, any case) is
+     acked, anything else nacked with XA_ERROR_NO_SUCH_MODULE.
+   - SET_OUTPUT_NAME "/dev/dsound/N": nacked with XA_ERROR_NO_SUCH_DEVICE for
+     other texts, and for N beyond the devices when there are any. Without a
+     usable device the null output runs.
+   - Unknown codes are nacked with XA_ERROR_UNKNOWN_COMMAND.
+   Underruns of the output are reported at most once a second as
+   XA_MSG_NOTIFY_PROGRESS (source XA_PROGRESS_SOURCE_OUTPUT, code
+   XA_PROGRESS_CODE_UNDERRUN, value = underruns since the last report). */
 
 /* Queue one command; the suffix names the argument kinds (N none, P pointer,
    S NUL-terminated text, copied before return, I integer). P arguments are
@@ -348,7 +398,9 @@ XA_EXPORT int control_message_send_IIII(XA_Player* player, int code, int integer
 /* Turns a received message into an XA_Message. Returns XA_SUCCESS and fills
    *message when (message_number, wparam, lparam) is a notification, where
    lparam is the address of the receiver's copy of the payload; returns
-   XA_FAILURE and leaves *message alone otherwise. Any thread. */
+   XA_FAILURE and leaves *message alone otherwise. Any thread; player may be
+   NULL (the translation needs only the message), so a receiver can handle
+   the first notifications before player_new has returned. */
 XA_EXPORT int control_win32_params_to_message(XA_Player* player, XA_Message* message, uint32_t message_number,
                                               uintptr_t wparam, intptr_t lparam);
 
@@ -391,7 +443,17 @@ typedef struct XA_AudioEvent {
 } XA_AudioEvent;
 
 /* The operations table a feedback handler module fills in, in this order.
-   All operations are called on an engine thread. */
+   All operations are called on the player's command thread, also the
+   handler_stop and handler_delete that end a running instance when the
+   player is deleted (player_delete waits for them). An operation must
+   therefore never wait for the thread that calls player_delete.
+   FEEDBACK_HANDLER_START calls handler_probe with the handler name (when
+   one was set; non-zero refuses the start), handler_new with the handler
+   environment, then handler_start; FEEDBACK_HANDLER_STOP calls handler_stop
+   and handler_delete. FEEDBACK_HANDLER_SEND_MESSAGE (IPI type, data, size)
+   calls handler_command. Audio events carry 2 channels of the last 512
+   output frames (after volume), at the SET_FEEDBACK_AUDIO_EVENT_RATE rate
+   (default 20 per second), while playing. */
 typedef struct XA_FeedbackHandlerModule {
     uint32_t api_version_id; /* XA_FEEDBACK_HANDLER_API_VERSION */
     int (*handler_probe)(const char* name);

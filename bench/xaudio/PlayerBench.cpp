@@ -1,0 +1,59 @@
+// Plays 20 seconds of music at pitch 1080 with the equalizer on through one
+// player (null output unless XAUDIO_NULL_OUTPUT=0) and prints the process's
+// CPU time as a share of one core.
+#include "BenchFiles.h"
+#include "xaudio.h"
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <sys/resource.h>
+#include <thread>
+
+namespace {
+
+std::atomic<bool> g_ended{false};
+
+void post(void*, uint32_t, uintptr_t, const void* payload, size_t) {
+    const auto* message = static_cast<const XA_Message*>(payload);
+    if (message->code == XA_MSG_NOTIFY_PLAYER_STATE && message->data.state == XA_PLAYER_STATE_EOS)
+        g_ended = true;
+}
+
+double cpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+} // namespace
+
+int main() {
+    setenv("XAUDIO_NULL_OUTPUT", "1", 0);
+    const std::string path = makeBenchMp3("xaudio-bench-20s-192k", 20, 192);
+    XA_NotificationTarget target{&post, nullptr};
+    XA_Player* player = nullptr;
+    player_new(&player, &target);
+    XA_EqualizerInfo equalizer{};
+    for (int band = 0; band < 32; ++band) {
+        equalizer.left[band] = static_cast<int8_t>(band % 2 == 0 ? -40 : 24);
+        equalizer.right[band] = equalizer.left[band];
+    }
+    control_message_send_P(player, XA_MSG_SET_CODEC_EQUALIZER, &equalizer);
+    control_message_send_SI(player, XA_MSG_SET_PLAYER_ENVIRONMENT_INTEGER, XA_ENV_OUTPUT_PITCH, 1080);
+    control_message_send_S(player, XA_MSG_COMMAND_INPUT_OPEN, path.c_str());
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    const double cpuStart = cpuSeconds();
+    const auto wallStart = std::chrono::steady_clock::now();
+    control_message_send_N(player, XA_MSG_COMMAND_PLAY);
+    while (!g_ended && std::chrono::steady_clock::now() - wallStart < std::chrono::seconds(60))
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    const double cpu = cpuSeconds() - cpuStart;
+    const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
+    player_delete(player);
+    std::printf("played %.2f s of wall time (20 s of audio at pitch 1080)\n", wall);
+    std::printf("CPU %.3f s = %.2f %% of one core\n", cpu, 100.0 * cpu / wall);
+    return g_ended ? 0 : 1;
+}

@@ -1,0 +1,79 @@
+#pragma once
+
+#include "xaudio.h"
+
+#include <chrono>
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace xaudio_test {
+
+// One notification as the test received it, with the time it arrived.
+struct Received {
+    XA_Message message;
+    std::chrono::steady_clock::time_point time;
+};
+
+// A real engine player whose notifications are collected through the
+// XA_NotificationTarget path the application uses (post, then
+// control_win32_params_to_message on the receiving side).
+class PlayerHarness {
+public:
+    PlayerHarness();
+    ~PlayerHarness();
+    PlayerHarness(const PlayerHarness&) = delete;
+    PlayerHarness& operator=(const PlayerHarness&) = delete;
+
+    XA_Player* player() const { return m_player; }
+
+    // Waits until a notification matching the predicate arrived after index
+    // from; returns its index or -1 after the timeout.
+    int waitFor(const std::function<bool(const XA_Message&)>& predicate, std::chrono::milliseconds timeout,
+                size_t from = 0);
+    // Waits for the ack or nack of a command; returns the status (0 for an
+    // ack), or 1 when neither arrived.
+    int waitForReply(int command, std::chrono::milliseconds timeout = std::chrono::milliseconds(5000), size_t from = 0);
+    int waitForState(int state, std::chrono::milliseconds timeout, size_t from = 0);
+
+    // Sends a command and waits for its reply.
+    int open(const std::string& path);
+    int command(int code);
+
+    std::vector<Received> received();
+    size_t count();
+
+private:
+    static void post(void* context, uint32_t number, uintptr_t wparam, const void* payload, size_t size);
+
+    XA_NotificationTarget m_target{};
+    XA_Player* m_player = nullptr;
+    std::mutex m_mutex;
+    std::condition_variable m_arrived;
+    std::vector<Received> m_received;
+};
+
+// Seconds of the media position in a timecode notification.
+double timecodeSeconds(const XA_Message& message);
+
+// A 16-bit stereo WAV file read back for measurements.
+struct Capture {
+    int sampleRateHz = 0;
+    std::vector<float> left;
+    std::vector<float> right;
+
+    static Capture read(const std::string& path);
+    double seconds() const { return sampleRateHz > 0 ? static_cast<double>(left.size()) / sampleRateHz : 0; }
+    // Root mean square of the left channel between two times in seconds.
+    double rms(double fromSeconds, double toSeconds) const;
+    // Frequency of the left channel from its rising zero crossings.
+    double frequencyHz(double fromSeconds, double toSeconds) const;
+    // The largest step between neighbouring samples of either channel.
+    double largestStep() const;
+};
+
+double decibels(double ratio);
+
+} // namespace xaudio_test

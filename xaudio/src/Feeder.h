@@ -1,0 +1,92 @@
+#pragma once
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+struct SRC_STATE_tag;
+
+namespace xaudio {
+
+class Mp3Stream;
+class OutputRenderer;
+
+// The feeder thread: decodes the player's stream, changes its speed and
+// sample rate with libsamplerate, and keeps the renderer's ring filled. It is
+// not real-time code, but it never waits for the command thread while the
+// ring has room.
+//
+// The stream and the feeder's state belong to whoever holds lock(): the
+// feeder holds it while it produces one block; the command thread holds it to
+// open, seek or reset. Pitch is an atomic and may change at any time; the
+// resampler glides to a new ratio across one block.
+class Feeder {
+public:
+    explicit Feeder(OutputRenderer& renderer);
+    ~Feeder();
+    Feeder(const Feeder&) = delete;
+    Feeder& operator=(const Feeder&) = delete;
+
+    // Takes the feeder's lock; the feeder steps aside between two blocks.
+    std::unique_lock<std::mutex> lock() {
+        m_waiters.fetch_add(1, std::memory_order_acq_rel);
+        std::unique_lock<std::mutex> lock(m_mutex);
+        m_waiters.fetch_sub(1, std::memory_order_acq_rel);
+        return lock;
+    }
+
+    // The following need lock() held.
+    void setStream(Mp3Stream* stream);
+    // Forgets all pending audio and continues from mediaFrame; the ring must
+    // have been flushed already (its write total becomes the new origin).
+    void reset(int64_t mediaFrame);
+    void setRunning(bool running);
+    void setOutputRate(int sampleRateHz);
+    bool ended() const { return m_ended; }
+    // The stream frame being heard when the renderer has read readTotal
+    // frames of the ring.
+    int64_t heardMediaFrame(uint64_t readTotal);
+
+    // Per mille of normal speed; any thread.
+    void setPitch(int perMille) { m_pitch.store(perMille, std::memory_order_relaxed); }
+    int pitch() const { return m_pitch.load(std::memory_order_relaxed); }
+    // The kernel thread id, for priority changes; 0 until the thread runs.
+    int threadId() const { return m_threadId.load(std::memory_order_acquire); }
+
+private:
+    struct Marker {
+        uint64_t ringFrame;
+        int64_t mediaFrame;
+    };
+
+    void run();
+    bool produceBlock();
+    void pushMarker();
+
+    OutputRenderer& m_renderer;
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    bool m_quit = false;
+    bool m_running = false;
+    bool m_ended = false;
+    bool m_inputDone = false;
+    Mp3Stream* m_stream = nullptr;
+    SRC_STATE_tag* m_resampler = nullptr;
+    int m_outputRateHz = 44100;
+    int64_t m_mediaFrame = 0;
+    std::vector<float> m_pending;
+    size_t m_pendingOffset = 0;
+    size_t m_pendingFrames = 0;
+    std::vector<float> m_block;
+    std::deque<Marker> m_markers;
+    std::atomic<int> m_pitch{1000};
+    std::atomic<int> m_threadId{0};
+    std::atomic<int> m_waiters{0};
+    std::thread m_thread;
+};
+
+} // namespace xaudio

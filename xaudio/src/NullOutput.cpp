@@ -1,0 +1,51 @@
+#include "NullOutput.h"
+
+#include "OutputRenderer.h"
+
+#include <algorithm>
+#include <chrono>
+
+namespace xaudio {
+namespace {
+
+constexpr size_t kChunkFrames = 256;
+constexpr auto kTick = std::chrono::milliseconds(5);
+// After a stall longer than this the pacer starts afresh rather than racing
+// to catch up.
+constexpr double kMaxLagSeconds = 0.5;
+
+} // namespace
+
+NullOutput::NullOutput(int sampleRateHz, OutputRenderer& renderer)
+    : m_sampleRateHz(sampleRateHz), m_renderer(renderer), m_buffer(kChunkFrames * 2) {
+    m_thread = std::thread([this] { run(); });
+}
+
+NullOutput::~NullOutput() {
+    m_quit.store(true, std::memory_order_release);
+    m_thread.join();
+}
+
+void NullOutput::run() {
+    using Clock = std::chrono::steady_clock;
+    Clock::time_point origin = Clock::now();
+    int64_t framesDone = 0;
+    while (!m_quit.load(std::memory_order_acquire)) {
+        const double elapsed = std::chrono::duration<double>(Clock::now() - origin).count();
+        int64_t due = static_cast<int64_t>(elapsed * m_sampleRateHz) - framesDone;
+        if (due > static_cast<int64_t>(kMaxLagSeconds * m_sampleRateHz)) {
+            origin = Clock::now();
+            framesDone = 0;
+            due = 0;
+        }
+        while (due > 0) {
+            const auto frames = static_cast<size_t>(std::min<int64_t>(due, kChunkFrames));
+            m_renderer.render(m_buffer.data(), frames);
+            framesDone += static_cast<int64_t>(frames);
+            due -= static_cast<int64_t>(frames);
+        }
+        std::this_thread::sleep_for(kTick);
+    }
+}
+
+} // namespace xaudio

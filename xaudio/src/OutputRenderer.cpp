@@ -1,0 +1,74 @@
+#include "OutputRenderer.h"
+
+#include <algorithm>
+
+namespace xaudio {
+namespace {
+
+// The ring holds about 0.18 s at 44.1 kHz: enough to ride out scheduling
+// hiccups of the feeder, short enough that pitch and equalizer changes are
+// heard promptly.
+constexpr size_t kRingFrames = 8192;
+// Four seconds for the tap, so a busy command thread loses nothing.
+constexpr size_t kTapFrames = 4 * 48000;
+constexpr float kGainRampSeconds = 0.02f;
+constexpr float kFadeSeconds = 0.005f;
+
+float approach(float value, float target, float step) {
+    if (value < target)
+        return std::min(value + step, target);
+    return std::max(value - step, target);
+}
+
+} // namespace
+
+OutputRenderer::OutputRenderer() : m_ring(kRingFrames), m_tap(kTapFrames) {}
+
+void OutputRenderer::setSampleRate(int sampleRateHz) {
+    m_sampleRateHz.store(sampleRateHz > 0 ? sampleRateHz : 44100, std::memory_order_release);
+}
+
+void OutputRenderer::setGains(float left, float right) {
+    m_targetLeft.store(left, std::memory_order_release);
+    m_targetRight.store(right, std::memory_order_release);
+}
+
+void OutputRenderer::render(float* output, size_t frames) {
+    // This is real-time code: no locks, no allocation, no blocking, no logging.
+    if (m_flushRequested.load(std::memory_order_acquire)) {
+        m_ring.discardAll();
+        m_flushRequested.store(false, std::memory_order_release);
+    }
+    const bool playing = m_playing.load(std::memory_order_acquire);
+    if (!playing && m_fade <= 0.0f) {
+        std::fill(output, output + frames * FrameRing::kChannels, 0.0f);
+        m_silent.store(true, std::memory_order_release);
+        return;
+    }
+    m_silent.store(false, std::memory_order_release);
+
+    const size_t available = m_ring.read(output, frames);
+    if (available < frames) {
+        std::fill(output + available * FrameRing::kChannels, output + frames * FrameRing::kChannels, 0.0f);
+        if (playing && !m_inputEnded.load(std::memory_order_acquire))
+            m_underruns.fetch_add(1, std::memory_order_relaxed);
+    }
+
+    const auto rate = static_cast<float>(m_sampleRateHz.load(std::memory_order_relaxed));
+    const float gainStep = 1.0f / (kGainRampSeconds * rate);
+    const float fadeStep = 1.0f / (kFadeSeconds * rate);
+    const float targetLeft = m_targetLeft.load(std::memory_order_relaxed);
+    const float targetRight = m_targetRight.load(std::memory_order_relaxed);
+    const float targetFade = playing ? 1.0f : 0.0f;
+    for (size_t i = 0; i < frames; ++i) {
+        m_gainLeft = approach(m_gainLeft, targetLeft, gainStep);
+        m_gainRight = approach(m_gainRight, targetRight, gainStep);
+        m_fade = approach(m_fade, targetFade, fadeStep);
+        output[2 * i] *= m_gainLeft * m_fade;
+        output[2 * i + 1] *= m_gainRight * m_fade;
+    }
+    if (m_tapping.load(std::memory_order_acquire))
+        m_tap.write(output, frames);
+}
+
+} // namespace xaudio

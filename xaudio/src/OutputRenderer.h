@@ -1,0 +1,73 @@
+#pragma once
+
+#include "FrameRing.h"
+
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+
+namespace xaudio {
+
+// The real-time end of a player: the output (a sound device callback or the
+// null output's pacer) pulls frames through render(). Everything render()
+// touches is either its own or an atomic; the other threads steer it only
+// through the setters below, which are wait-free.
+//
+// Gain changes are ramped (about 20 ms from silence to full), and starting or
+// stopping playback fades in or out over about 5 ms, so neither clicks.
+class OutputRenderer {
+public:
+    OutputRenderer();
+
+    // The decoded, resampled audio from the feeder. Producer: the feeder.
+    FrameRing& ring() { return m_ring; }
+    // What was output, for the capture file and the feedback handler.
+    // Consumer: the command thread. Filled only while tapping is on; frames
+    // that do not fit are dropped.
+    FrameRing& tap() { return m_tap; }
+
+    // Set before the output starts pulling; the ramps depend on it.
+    void setSampleRate(int sampleRateHz);
+    int sampleRateHz() const { return m_sampleRateHz.load(std::memory_order_acquire); }
+
+    void setPlaying(bool playing) { m_playing.store(playing, std::memory_order_release); }
+    bool playing() const { return m_playing.load(std::memory_order_acquire); }
+    // True once a stop has faded out completely and no frames are consumed.
+    bool silent() const { return m_silent.load(std::memory_order_acquire); }
+    void setGains(float left, float right);
+    void setTapping(bool tapping) { m_tapping.store(tapping, std::memory_order_release); }
+    // The feeder sets it when the stream's last frame is in the ring: running
+    // dry after that is the end, not an underrun.
+    void setInputEnded(bool ended) { m_inputEnded.store(ended, std::memory_order_release); }
+    bool inputEnded() const { return m_inputEnded.load(std::memory_order_acquire); }
+
+    // Asks render() to drop everything in the ring; flushPending() stays true
+    // until it has. Used only while the feeder is held.
+    void requestFlush() { m_flushRequested.store(true, std::memory_order_release); }
+    bool flushPending() const { return m_flushRequested.load(std::memory_order_acquire); }
+
+    uint64_t underruns() const { return m_underruns.load(std::memory_order_relaxed); }
+
+    // Writes frames x 2 interleaved float samples, always all of them.
+    void render(float* output, size_t frames);
+
+private:
+    FrameRing m_ring;
+    FrameRing m_tap;
+    std::atomic<int> m_sampleRateHz{44100};
+    std::atomic<bool> m_playing{false};
+    std::atomic<bool> m_silent{true};
+    std::atomic<bool> m_tapping{false};
+    std::atomic<bool> m_inputEnded{false};
+    std::atomic<bool> m_flushRequested{false};
+    std::atomic<float> m_targetLeft{1.0f};
+    std::atomic<float> m_targetRight{1.0f};
+    std::atomic<uint64_t> m_underruns{0};
+
+    // Owned by render() alone.
+    float m_gainLeft = 1.0f;
+    float m_gainRight = 1.0f;
+    float m_fade = 0.0f;
+};
+
+} // namespace xaudio

@@ -1,0 +1,500 @@
+#include "Player.h"
+
+#include "VolumeLaw.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <sys/resource.h>
+
+namespace xaudio {
+namespace {
+
+using namespace std::chrono_literals;
+
+// The command thread wakes at least this often to follow the position.
+constexpr auto kMonitorInterval = 10ms;
+// Timecodes are posted at most this often (in hundredths), except that every
+// change of the whole second is reported.
+constexpr int64_t kMinimumTimecodeStep = 5;
+constexpr auto kUnderrunReportInterval = 1s;
+constexpr auto kFadeTimeout = 100ms;
+constexpr auto kFlushTimeout = 250ms;
+constexpr auto kPrefillTimeout = 300ms;
+constexpr size_t kPrefillFrames = 2048;
+constexpr size_t kTapChunkFrames = 4096;
+
+std::atomic<int> g_playerCount{0};
+
+template <typename Condition> bool waitUntil(Condition condition, std::chrono::milliseconds timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() >= deadline)
+            return false;
+        std::this_thread::sleep_for(1ms);
+    }
+    return true;
+}
+
+} // namespace
+
+Player::Player(const XA_NotificationTarget* target)
+    : m_feeder(m_renderer), m_tapBuffer(kTapChunkFrames * 2), m_outputName(std::string(XA_DSOUND_DEVICE_PREFIX) + "0") {
+    if (target != nullptr)
+        m_target = *target;
+    m_nullOutput = nullOutputForced();
+    const int number = ++g_playerCount;
+    if (const char* folder = std::getenv("XAUDIO_CAPTURE_DIR"); folder != nullptr && folder[0] != '\0')
+        m_capturePath = std::string(folder) + "/player-" + std::to_string(number) + ".wav";
+    updateTapping();
+    applyGains();
+    m_thread = std::thread([this] { run(); });
+}
+
+Player::~Player() {
+    m_commands.close();
+    m_thread.join();
+}
+
+int Player::setPriority(int priority) {
+    if (priority < 0 || priority > 10)
+        return XA_ERROR_INVALID_PARAMETERS;
+    m_priority.store(priority, std::memory_order_relaxed);
+    // 4 is the normal priority; each step is two nice levels. Raising the
+    // priority needs privileges the process may lack; that is not an error.
+    if (const int thread = m_feeder.threadId(); thread != 0)
+        setpriority(PRIO_PROCESS, static_cast<id_t>(thread), std::clamp((4 - priority) * 2, -20, 19));
+    return XA_SUCCESS;
+}
+
+void Player::run() {
+    postCode(XA_MSG_NOTIFY_READY);
+    while (!m_commands.closed()) {
+        if (std::optional<Command> command = m_commands.pop(kMonitorInterval))
+            execute(*command);
+        monitor();
+    }
+    fadeOut();
+    m_feedback.stop();
+    {
+        auto lock = m_feeder.lock();
+        m_feeder.setRunning(false);
+        m_feeder.setStream(nullptr);
+    }
+    m_output.reset();
+    drainTap();
+    m_capture.close();
+    postCode(XA_MSG_NOTIFY_EXITED);
+}
+
+void Player::execute(const Command& command) {
+    int status = XA_FAILURE;
+    try {
+        status = dispatch(command);
+    } catch (const std::bad_alloc&) {
+        status = XA_ERROR_OUT_OF_MEMORY;
+    } catch (...) {
+        status = XA_FAILURE;
+    }
+    XA_Message message{};
+    if (status == XA_SUCCESS) {
+        message.code = XA_MSG_NOTIFY_ACK;
+        message.data.ack.command = static_cast<uint8_t>(command.code);
+    } else {
+        message.code = XA_MSG_NOTIFY_NACK;
+        message.data.nack.command = static_cast<uint8_t>(command.code);
+        message.data.nack.code = static_cast<int16_t>(status);
+    }
+    post(message);
+}
+
+// ------------------------------------------------------------ transport
+
+int Player::inputOpen(const std::string& path) {
+    auto stream = std::make_unique<Mp3Stream>();
+    if (m_equalizer)
+        stream->setEqualizer(m_equalizer->left, m_equalizer->right);
+    const int status = stream->open(path, SampleFormat::FloatStereo);
+    if (status != XA_SUCCESS)
+        return status;
+    // Opening a file stops the old one silently: the deck shows the new
+    // file as loaded, and a "stopped" report arriving later would undo that.
+    fadeOut();
+    {
+        auto lock = m_feeder.lock();
+        m_feeder.setRunning(false);
+        flushRing();
+        m_feeder.setStream(stream.get());
+        m_stream = std::move(stream);
+    }
+    m_state = State::Stopped;
+    m_inputName = path;
+    postName(XA_MSG_NOTIFY_INPUT_NAME, m_inputName);
+    postStreamInfo();
+    m_lastTimecodeHundredths = -1;
+    m_lastOffset = -1;
+    postPosition(0, true);
+    return XA_SUCCESS;
+}
+
+int Player::inputClose() {
+    if (!m_stream)
+        return XA_SUCCESS;
+    fadeOut();
+    {
+        auto lock = m_feeder.lock();
+        m_feeder.setRunning(false);
+        flushRing();
+        m_feeder.setStream(nullptr);
+        m_stream.reset();
+    }
+    m_inputName.clear();
+    const bool wasStopped = m_state == State::Stopped;
+    m_state = State::Stopped;
+    if (!wasStopped)
+        postState();
+    return XA_SUCCESS;
+}
+
+int Player::play() {
+    if (!m_stream)
+        return XA_ERROR_NO_INPUT;
+    if (m_state != State::Playing) {
+        if (m_state == State::EndOfStream)
+            reposition(0);
+        ensureOutput();
+        {
+            auto lock = m_feeder.lock();
+            m_feeder.setRunning(true);
+        }
+        waitForPrefill();
+        m_renderer.setPlaying(true);
+        m_state = State::Playing;
+    }
+    postState();
+    return XA_SUCCESS;
+}
+
+int Player::pause() {
+    if (!m_stream)
+        return XA_ERROR_NO_INPUT;
+    if (m_state == State::Playing) {
+        // The feeder keeps the ring full, so resuming starts at once from
+        // the same point.
+        m_renderer.setPlaying(false);
+        m_state = State::Paused;
+        postState();
+        return XA_SUCCESS;
+    }
+    return m_state == State::Paused ? XA_SUCCESS : XA_ERROR_INVALID_STATE;
+}
+
+int Player::stop() {
+    if (m_stream) {
+        fadeOut();
+        {
+            auto lock = m_feeder.lock();
+            m_feeder.setRunning(false);
+        }
+        reposition(0);
+    }
+    m_state = State::Stopped;
+    postState();
+    if (m_stream)
+        postPosition(0, true);
+    return XA_SUCCESS;
+}
+
+int Player::seek(int offset, int range) {
+    if (range <= 0)
+        return XA_ERROR_INVALID_PARAMETERS;
+    if (!m_stream)
+        return XA_ERROR_NO_INPUT;
+    offset = std::clamp(offset, 0, range);
+    const int64_t frame = m_stream->lengthFrames() * offset / range;
+    reposition(frame);
+    if (m_state == State::EndOfStream) {
+        m_state = State::Stopped;
+        postState();
+    }
+    postPosition(frame, true);
+    return XA_SUCCESS;
+}
+
+void Player::reposition(int64_t frame) {
+    const bool wasPlaying = m_renderer.playing();
+    fadeOut();
+    {
+        auto lock = m_feeder.lock();
+        m_stream->seekToFrame(frame);
+        flushRing();
+        m_feeder.reset(m_stream->positionFrames());
+    }
+    if (wasPlaying) {
+        waitForPrefill();
+        m_renderer.setPlaying(true);
+    }
+}
+
+void Player::fadeOut() {
+    m_renderer.setPlaying(false);
+    if (m_output)
+        waitUntil([this] { return m_renderer.silent(); }, kFadeTimeout);
+}
+
+void Player::flushRing() {
+    // Only the ring's consumer may drop its contents; without an output
+    // nobody consumes, and the command thread may stand in.
+    if (!m_output) {
+        m_renderer.ring().discardAll();
+        return;
+    }
+    m_renderer.requestFlush();
+    waitUntil([this] { return !m_renderer.flushPending(); }, kFlushTimeout);
+}
+
+void Player::waitForPrefill() {
+    waitUntil(
+        [this] {
+            if (m_renderer.ring().readableFrames() >= kPrefillFrames)
+                return true;
+            auto lock = m_feeder.lock();
+            return m_feeder.ended();
+        },
+        kPrefillTimeout);
+}
+
+int64_t Player::heardFrame() {
+    const uint64_t readTotal = m_renderer.ring().readTotal();
+    auto lock = m_feeder.lock();
+    return m_feeder.heardMediaFrame(readTotal);
+}
+
+void Player::endOfStream() {
+    m_renderer.setPlaying(false);
+    {
+        auto lock = m_feeder.lock();
+        m_feeder.setRunning(false);
+    }
+    postPosition(m_stream->lengthFrames(), true);
+    m_state = State::EndOfStream;
+    postState();
+}
+
+void Player::monitor() {
+    drainTap();
+    postUnderruns();
+    if (m_state != State::Playing || !m_stream)
+        return;
+    const uint64_t readTotal = m_renderer.ring().readTotal();
+    bool ended = false;
+    int64_t frame = 0;
+    {
+        auto lock = m_feeder.lock();
+        ended = m_feeder.ended();
+        frame = m_feeder.heardMediaFrame(readTotal);
+    }
+    if (ended && m_renderer.ring().readableFrames() == 0)
+        endOfStream();
+    else
+        postPosition(frame, false);
+}
+
+// --------------------------------------------------------------- output
+
+void Player::ensureOutput() {
+    if (m_output)
+        return;
+    m_output = openAudioOutput(m_deviceNumber, m_nullOutput, m_renderer);
+    auto lock = m_feeder.lock();
+    m_feeder.setOutputRate(m_output->sampleRateHz());
+}
+
+int Player::setOutputName(const std::string& name) {
+    const int number = parseDeviceName(name);
+    if (number < 0)
+        return XA_ERROR_NO_SUCH_DEVICE;
+    if (!m_nullOutput) {
+        const int count = outputDeviceCount();
+        if (count > 0 && number >= count)
+            return XA_ERROR_NO_SUCH_DEVICE;
+    }
+    m_outputName = name;
+    if (number == m_deviceNumber)
+        return XA_SUCCESS;
+    m_deviceNumber = number;
+    if (!m_output)
+        return XA_SUCCESS;
+    // Another device: carry on from what is being heard, at its rate.
+    const bool wasPlaying = m_renderer.playing();
+    const int64_t frame = m_stream ? heardFrame() : 0;
+    fadeOut();
+    m_output.reset();
+    ensureOutput();
+    if (m_stream) {
+        m_renderer.setPlaying(false);
+        {
+            auto lock = m_feeder.lock();
+            m_stream->seekToFrame(frame);
+            flushRing();
+            m_feeder.reset(m_stream->positionFrames());
+        }
+        if (wasPlaying) {
+            waitForPrefill();
+            m_renderer.setPlaying(true);
+        }
+    }
+    return XA_SUCCESS;
+}
+
+int Player::setOutputVolume(int master, int pcm, int balance) {
+    // -1 keeps a level; anything else below 0 is silence; above 100 is full.
+    const auto level = [](int value, int current) { return value == -1 ? current : std::clamp(value, 0, 100); };
+    m_masterLevel = level(master, m_masterLevel);
+    m_pcmLevel = level(pcm, m_pcmLevel);
+    m_balance = level(balance, m_balance);
+    applyGains();
+    XA_Message message{};
+    message.code = XA_MSG_NOTIFY_OUTPUT_VOLUME;
+    message.data.volume.master_level = static_cast<uint8_t>(m_masterLevel);
+    message.data.volume.pcm_level = static_cast<uint8_t>(m_pcmLevel);
+    message.data.volume.balance = static_cast<uint8_t>(m_balance);
+    post(message);
+    return XA_SUCCESS;
+}
+
+void Player::applyGains() {
+    float left = 1.0f;
+    float right = 1.0f;
+    balanceToGains(m_balance, &left, &right);
+    const float gain = m_muted ? 0.0f : levelToGain(m_masterLevel) * levelToGain(m_pcmLevel);
+    m_renderer.setGains(gain * left, gain * right);
+}
+
+void Player::setCapturePath(const std::string& path) {
+    drainTap();
+    m_capture.close();
+    m_capturePath = path;
+    updateTapping();
+}
+
+void Player::updateTapping() {
+    m_renderer.setTapping(!m_capturePath.empty() || m_feedback.active());
+}
+
+void Player::drainTap() {
+    FrameRing& tap = m_renderer.tap();
+    for (;;) {
+        const size_t frames = tap.read(m_tapBuffer.data(), kTapChunkFrames);
+        if (frames == 0)
+            return;
+        const int rate = m_renderer.sampleRateHz();
+        if (!m_capturePath.empty()) {
+            if (!m_capture.isOpen() && !m_capture.open(m_capturePath, rate))
+                m_capturePath.clear();
+            m_capture.append(m_tapBuffer.data(), frames);
+        }
+        m_feedback.feed(m_tapBuffer.data(), frames, rate);
+    }
+}
+
+// -------------------------------------------------------- notifications
+
+void Player::post(XA_Message& message) {
+    if (m_target.post == nullptr)
+        return;
+    m_target.post(m_target.context, XA_NOTIFICATION_MESSAGE_BASE + static_cast<uint32_t>(message.code),
+                  static_cast<uintptr_t>(message.code), &message, sizeof message);
+}
+
+void Player::postCode(int code) {
+    XA_Message message{};
+    message.code = code;
+    post(message);
+}
+
+void Player::postState() {
+    XA_Message message{};
+    message.code = XA_MSG_NOTIFY_PLAYER_STATE;
+    message.data.state = static_cast<int32_t>(m_state);
+    post(message);
+}
+
+void Player::postPosition(int64_t frame, bool force) {
+    if (!m_stream || m_stream->sampleRateHz() <= 0)
+        return;
+    const int64_t hundredths = frame * 100 / m_stream->sampleRateHz();
+    const bool secondChanged = hundredths / 100 != m_lastTimecodeHundredths / 100;
+    const bool due =
+        m_granularity > 0 && std::abs(hundredths - m_lastTimecodeHundredths) >=
+                                 std::max<int64_t>(kMinimumTimecodeStep, static_cast<int64_t>(m_granularity));
+    if (force || secondChanged || due) {
+        m_lastTimecodeHundredths = hundredths;
+        XA_Message message{};
+        message.code = XA_MSG_NOTIFY_INPUT_TIMECODE;
+        const int64_t seconds = hundredths / 100;
+        message.data.timecode.h = static_cast<uint8_t>(std::min<int64_t>(seconds / 3600, 255));
+        message.data.timecode.m = static_cast<uint8_t>(seconds / 60 % 60);
+        message.data.timecode.s = static_cast<uint8_t>(seconds % 60);
+        message.data.timecode.f = static_cast<uint8_t>(hundredths % 100);
+        post(message);
+    }
+    const int64_t length = m_stream->lengthFrames();
+    const int64_t offset = length > 0 ? std::min<int64_t>(frame, length) * m_positionRange / length : 0;
+    if (force || offset != m_lastOffset) {
+        m_lastOffset = offset;
+        XA_Message message{};
+        message.code = XA_MSG_NOTIFY_INPUT_POSITION;
+        message.data.position.offset = static_cast<uint32_t>(offset);
+        message.data.position.range = m_positionRange;
+        post(message);
+    }
+}
+
+void Player::postStreamInfo() {
+    XA_Message duration{};
+    duration.code = XA_MSG_NOTIFY_STREAM_DURATION;
+    duration.data.duration = m_stream->durationSeconds();
+    post(duration);
+    XA_Message parameters{};
+    parameters.code = XA_MSG_NOTIFY_STREAM_PARAMETERS;
+    parameters.data.stream_parameters.frequency = static_cast<uint32_t>(m_stream->sampleRateHz());
+    parameters.data.stream_parameters.bitrate = static_cast<int16_t>(m_stream->bitRateKbps());
+    parameters.data.stream_parameters.nb_channels = static_cast<uint8_t>(m_stream->channels());
+    post(parameters);
+}
+
+void Player::postUnderruns() {
+    const uint64_t underruns = m_renderer.underruns();
+    const auto now = std::chrono::steady_clock::now();
+    if (underruns == m_reportedUnderruns || now - m_lastUnderrunReport < kUnderrunReportInterval)
+        return;
+    XA_Message message{};
+    message.code = XA_MSG_NOTIFY_PROGRESS;
+    message.data.progress.source = XA_PROGRESS_SOURCE_OUTPUT;
+    message.data.progress.code = XA_PROGRESS_CODE_UNDERRUN;
+    message.data.progress.value = static_cast<int16_t>(std::min<uint64_t>(underruns - m_reportedUnderruns, 32767));
+    std::strncpy(message.data.progress.message, "output underrun", sizeof message.data.progress.message - 1);
+    post(message);
+    m_reportedUnderruns = underruns;
+    m_lastUnderrunReport = now;
+}
+
+void Player::postName(int code, const std::string& name) {
+    XA_Message message{};
+    message.code = code;
+    std::strncpy(message.data.name, name.c_str(), sizeof message.data.name - 1);
+    post(message);
+}
+
+void Player::postModuleInfo(int code, int id, int devices, const char* name, const char* description) {
+    XA_Message message{};
+    message.code = code;
+    message.data.module_info.id = static_cast<uint8_t>(id);
+    message.data.module_info.nb_devices = static_cast<uint8_t>(devices);
+    std::strncpy(message.data.module_info.name, name, sizeof message.data.module_info.name - 1);
+    std::strncpy(message.data.module_info.description, description, sizeof message.data.module_info.description - 1);
+    post(message);
+}
+
+} // namespace xaudio
