@@ -2,12 +2,14 @@
 #include "MouseRegion.h"
 #include "Players.h"
 #include "Preferences.h"
+#include "WindowSet.h"
 #include "app/api/MessageNumbers.h"
 #include "app/api/MixerApi.h"
 #include "app/api/PlayListApi.h"
 #include "engine/feedback/FeedbackDisplay.h"
 #include "platform/ApplicationFolder.h"
 #include "platform/ErrorReport.h"
+#include "playlist/PlayListForm.h"
 
 #include "support/EventLoop.h"
 #include "support/FakeEngine.h"
@@ -600,4 +602,34 @@ TEST_F(DeckTest, ASkinFolderWithoutTheDecksFileFallsBackButIsRecorded) {
     deckB->SkinForm1->GetGaugeRect(QStringLiteral("Position"), left, top, width, height);
     EXPECT_EQ(deckB->SeekRegion->geometry(), QRect(left, top, width, height));
     EXPECT_TRUE(errors.isEmpty()) << errors.join(QLatin1Char('\n')).toStdString();
+}
+
+TEST(DeckInWindowSet, StoredPreferencesApplyToBothDecksAndThePlayListAtStartUp) {
+    TemporaryFolder folder;
+    WorkingDirectory workingDirectory(folder.path());
+    FakeEngine fake;
+    TDeck::setEngineLibrary(QString::fromStdString(fake.path()));
+    writeFile(folder.file("asdf.ini"), "[TPreferences]\nAutoPlay_Checked=False\nSpinEdit1_Value=5\nSpinEdit4_Value=7\n"
+                                       "SpinEdit8_Value=16\nSpinEdit7_Value=3\nCheckBox3_Checked=True\n");
+    WindowSet set;
+    set.create();
+    EXPECT_FALSE(set.PlayList->AutoPlay);
+    for (const TDeck* deck : {static_cast<TDeck*>(set.PlayerA), static_cast<TDeck*>(set.PlayerB)}) {
+        EXPECT_EQ(deck->StartOtherThreshold, QStringLiteral("00:05:02"));
+        EXPECT_EQ(deck->LoadNextThreshold, QStringLiteral("00:15:00"));
+        EXPECT_EQ(deck->FlashThreshold, QStringLiteral("00:07:00"));
+        EXPECT_EQ(deck->NudgeAmount, 3);
+        EXPECT_EQ(deck->DragAmount, 5);
+        EXPECT_TRUE(deck->AutoBPMMatch);
+        EXPECT_EQ(deck->PitchValue, 1000);
+    }
+    EXPECT_EQ(set.PlayerA->PitchMinimum, 840);
+    EXPECT_EQ(set.PlayerB->PitchMinimum, 920);
+    EXPECT_EQ(displayText(*set.PlayerA, "PitchPlusPercent"), QStringLiteral("+16"));
+    EXPECT_EQ(displayText(*set.PlayerB, "PitchMinusPercent"), QStringLiteral("- 8"));
+
+    set.PlayerB->SkinForm1MouseDownNotify(QStringLiteral("ExitButton"), Qt::LeftButton, 0, 0);
+    EXPECT_FALSE(set.PlayerA->isVisible()) << "deck B's exit button closes deck A";
+    set.destroy();
+    TDeck::setEngineLibrary(QString());
 }
