@@ -200,15 +200,24 @@ void TDeck::linkPartners(TDeck* otherDeck, PlayListApi* playList, MixerApi* mixe
 }
 
 TDeck* TDeck::otherDeck() const {
-    return m_otherDeck != nullptr ? m_otherDeck : windows().otherDeck(*this);
+    if (m_otherDeck != nullptr)
+        return m_otherDeck;
+    WindowSet* set = currentWindowSet();
+    return set != nullptr ? set->otherDeck(*this) : nullptr;
 }
 
 PlayListApi* TDeck::playList() const {
-    return m_playList != nullptr ? m_playList : windows().PlayList;
+    if (m_playList != nullptr)
+        return m_playList;
+    WindowSet* set = currentWindowSet();
+    return set != nullptr ? set->PlayList : nullptr;
 }
 
 MixerApi* TDeck::mixer() const {
-    return m_mixer != nullptr ? m_mixer : windows().Mixer;
+    if (m_mixer != nullptr)
+        return m_mixer;
+    WindowSet* set = currentWindowSet();
+    return set != nullptr ? set->Mixer : nullptr;
 }
 
 void TDeck::display(const char* name, const QString& value) {
@@ -244,7 +253,8 @@ void TDeck::LoadTrack(const QString& fileName) {
     display(kPlayerState, StateText);
     display(kElapsedTime, text(kZeroTime));
     PositionOffset = 0;
-    BaseBPM = playList()->LoadedBpm;
+    const PlayListApi* list = playList();
+    BaseBPM = list != nullptr ? list->LoadedBpm : text(app::kTempoNotMeasured);
     if (!app::measuredTempo(BaseBPM)) {
         // A stale tempo of the previous track must not be matched against.
         CurrentBPM = text(app::kTempoNotMeasured);
@@ -355,9 +365,10 @@ void TDeck::ApplyPitchSlider() {
 }
 
 void TDeck::LoadNextFromPlayList() {
-    if (StateText == QLatin1String(app::deck_states::kLoaded))
+    PlayListApi* list = playList();
+    if (StateText == QLatin1String(app::deck_states::kLoaded) || list == nullptr)
         return;
-    const QString next = playList()->NextTrack();
+    const QString next = list->NextTrack();
     if (next != QLatin1String(kNoNextTrack) && !next.isEmpty())
         LoadTrack(next);
 }
@@ -399,17 +410,18 @@ void TDeck::SkinForm1MouseDownNotify(const QString& ID, Qt::MouseButton Button, 
         showPopupMenu(SkinForm1->mapToGlobal(QPoint(X, Y)));
         return;
     }
+    WindowSet* set = currentWindowSet();
     if (ID == QLatin1String(kPlayButton))
         PlayPause();
     else if (ID == QLatin1String(kStopButton))
         StopTrack();
-    else if (ID == QLatin1String(kInfoButton)) {
+    else if (ID == QLatin1String(kInfoButton) && set != nullptr) {
         if (isDeckA())
-            windows().About->exec();
+            set->About->exec();
         else
-            windows().Preferences->exec();
-    } else if (ID == QLatin1String(kExitButton))
-        windows().PlayerA->close();
+            set->Preferences->exec();
+    } else if (ID == QLatin1String(kExitButton) && set != nullptr)
+        set->PlayerA->close();
     else if (ID == QLatin1String(kForwardButton))
         SeekForward();
     else if (ID == QLatin1String(kRewindButton))
@@ -424,12 +436,12 @@ void TDeck::SkinForm1MouseDownNotify(const QString& ID, Qt::MouseButton Button, 
         PitchSlower();
     else if (ID == QLatin1String(kPitchDownButton))
         PitchFaster();
-    else if (ID == QLatin1String(kPlayListButton))
-        windows().PlayList->toggleVisibility();
-    else if (ID == QLatin1String(kMixerButton))
-        windows().Mixer->toggleVisibility();
-    else if (ID == QLatin1String(kEqualizerButton))
-        windows().Equalizer->toggleVisibility();
+    else if (ID == QLatin1String(kPlayListButton) && set != nullptr)
+        set->PlayList->toggleVisibility();
+    else if (ID == QLatin1String(kMixerButton) && set != nullptr)
+        set->Mixer->toggleVisibility();
+    else if (ID == QLatin1String(kEqualizerButton) && set != nullptr)
+        set->Equalizer->toggleVisibility();
     else if (ID == QLatin1String(kMatchButton))
         MatchBPM();
 }
@@ -493,7 +505,7 @@ void TDeck::XaudioPlayer1NotifyPlayerState(int State) {
         XaudioPlayer1->SetOutputVolume(-1, Volume, -1);
         VolumeApplied = true;
     }
-    if (outcome.loadNextTrack) {
+    if (outcome.loadNextTrack && playList() != nullptr) {
         const QString next = playList()->NextTrack();
         if (next != QLatin1String(kNoNextTrack) && !next.isEmpty()) {
             LoadTrack(next);
@@ -627,7 +639,8 @@ void TDeck::loadTrackFromDialog() {
     const QString chosen = chooseTrackFile();
     if (chosen.isEmpty())
         return;
-    playList()->LoadedBpm = text(app::kTempoNotMeasured);
+    if (PlayListApi* list = playList())
+        list->LoadedBpm = text(app::kTempoNotMeasured);
     LoadTrack(chosen);
 }
 

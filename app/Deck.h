@@ -63,8 +63,8 @@ public:
     void showPopupMenu(const QPoint& globalPosition);
     DeckMenu& popupMenu() { return *m_menu; }
 
-    // The windows a deck works with. By default they are the application's
-    // windows; tests link stand-ins.
+    // The windows a deck works with. Unlinked ones are the application's
+    // windows (none while no window set exists); tests link stand-ins.
     void linkPartners(TDeck* otherDeck, PlayListApi* playList, MixerApi* mixer);
     TDeck* otherDeck() const;
     PlayListApi* playList() const;

@@ -32,6 +32,10 @@ WindowSet& windows() {
     return *g_windows;
 }
 
+WindowSet* currentWindowSet() {
+    return g_windows;
+}
+
 WindowSet::~WindowSet() {
     destroy();
 }

@@ -63,3 +63,5 @@ public:
 
 // The application-wide set; valid between WindowSet::create and destroy.
 WindowSet& windows();
+// The same, or null outside that time (windows built on their own in tests).
+WindowSet* currentWindowSet();

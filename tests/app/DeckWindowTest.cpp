@@ -11,6 +11,7 @@
 #include "platform/ErrorReport.h"
 #include "playlist/PlayListForm.h"
 
+#include "support/AudioFixtures.h"
 #include "support/EventLoop.h"
 #include "support/FakeEngine.h"
 #include "support/TemporaryFolder.h"
@@ -632,4 +633,50 @@ TEST(DeckInWindowSet, StoredPreferencesApplyToBothDecksAndThePlayListAtStartUp) 
     EXPECT_FALSE(set.PlayerA->isVisible()) << "deck B's exit button closes deck A";
     set.destroy();
     TDeck::setEngineLibrary(QString());
+}
+
+TEST(DeckWithTheRealEngine, PlaysATaggedTrackToItsEndAndShowsWhatTheEngineReports) {
+    TemporaryFolder folder;
+    WorkingDirectory workingDirectory(folder.path());
+    QStringList errors;
+    platform::ErrorReporter previous = platform::setErrorReporter([&](const QString& text) { errors << text; });
+    const std::string path = folder.file("tone.mp3");
+    ToneOptions tone;
+    tone.seconds = 2.5;
+    tone.bitRateKbps = 128;
+    makeToneMp3(path, tone);
+    std::string tag = "TAG";
+    for (const char* field : {"Tone", "Drovan Tests", "Fixtures"}) {
+        std::string text = field;
+        text.resize(30, ' ');
+        tag += text;
+    }
+    tag += std::string(4 + 30, ' ') + std::string(1, '\0');
+    writeFile(path, readFile(path) + tag);
+
+    StandInPlayList playList;
+    StandInMixer mixer;
+    {
+        TPlayerA deck;
+        deck.linkPartners(nullptr, &playList, &mixer);
+        playList.LoadedBpm = QStringLiteral("120.0");
+        deck.LoadTrack(QString::fromStdString(path));
+        deck.PlayPause();
+        EXPECT_TRUE(processEventsUntil([&] { return deck.StateText == QLatin1String("PLAYING"); }));
+        EXPECT_TRUE(deck.VolumeApplied);
+        EXPECT_TRUE(processEventsUntil([&] { return deck.ElapsedText >= QLatin1String("00:01:00"); }));
+        // 2.5 s of audio; encoder padding and rounding may make it 3.
+        EXPECT_TRUE(deck.DurationSeconds == 2 || deck.DurationSeconds == 3) << deck.DurationSeconds;
+        EXPECT_EQ(deck.SampleRateText, QStringLiteral("44.1"));
+        EXPECT_EQ(deck.BitRateText, QStringLiteral("128"));
+        EXPECT_EQ(displayText(deck, "Artist"), QStringLiteral("Drovan Tests"));
+        EXPECT_EQ(displayText(deck, "Title"), QStringLiteral("Tone - Fixtures"));
+        EXPECT_EQ(displayText(deck, "BPM"), QStringLiteral("BPM 120"));
+        mixer.LevelLeftA = 12;
+        EXPECT_TRUE(processEventsUntil([&] { return deck.StateText == QLatin1String("STOPPED"); }));
+        EXPECT_EQ(mixer.LevelLeftA, 0);
+        EXPECT_GE(playList.asked, 1) << "the end of the track asks for the next one";
+    }
+    EXPECT_TRUE(errors.isEmpty()) << errors.join(QLatin1Char('\n')).toStdString();
+    platform::setErrorReporter(std::move(previous));
 }
