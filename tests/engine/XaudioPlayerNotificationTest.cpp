@@ -329,6 +329,22 @@ TEST_F(XaudioPlayerNotification, HandlerMayClearItsOwnSlot) {
     EXPECT_EQ(calls, 1);
 }
 
+TEST_F(XaudioPlayerNotification, RefusedCommandArrivesAsNackThatErrorStringExplains) {
+    fake.setAutoReply(true);
+    std::vector<int> acks;
+    std::vector<std::pair<int, int>> nacks;
+    player.OnNotifyAck = [&](TXaudioPlayer*, uint8_t command) { acks.push_back(command); };
+    player.OnNotifyNack = [&](TXaudioPlayer*, uint8_t command, int16_t code) { nacks.emplace_back(command, code); };
+
+    EXPECT_EQ(player.Play(), XA_SUCCESS);
+    fake.setCommandStatus(XA_ERROR_NO_SUCH_MODULE);
+    EXPECT_EQ(player.OutputModuleRegister("xa_dsound_output.dll"), XA_ERROR_NO_SUCH_MODULE);
+    ASSERT_TRUE(processEventsUntil([&] { return !nacks.empty(); }));
+    EXPECT_EQ(acks, (std::vector<int>{XA_MSG_COMMAND_PLAY}));
+    EXPECT_EQ(nacks.front(), std::make_pair(27, int(XA_ERROR_NO_SUCH_MODULE)));
+    EXPECT_EQ(player.ErrorString(nacks.front().second), "fake error -8");
+}
+
 TEST(XaudioPlayerNotificationLifetime, NotificationsQueuedForADestroyedComponentAreDropped) {
     FakeEngine fake;
     int delivered = 0;

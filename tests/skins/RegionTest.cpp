@@ -7,7 +7,9 @@
 
 #include "support/TemporaryFolder.h"
 
+#include <QCoreApplication>
 #include <QFile>
+#include <QMouseEvent>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -148,6 +150,24 @@ TEST(CoolForm, AppliesStoredShapeAndLeavesTheWindowAloneWithoutOne) {
     coolForm->setPicture(skin_fixtures::solidImage(20, 10, qRgb(1, 1, 1)));
     EXPECT_FALSE(coolForm->Mask());
     EXPECT_EQ(form.mask(), shape); // the window keeps its shape
+}
+
+TEST(CoolForm, ALeftPressMovesTheWindowWithThePointer) {
+    QWidget form;
+    form.resize(20, 10);
+    form.move(100, 100);
+    auto* coolForm = new TCoolForm(&form);
+    auto send = [&](QEvent::Type type, QPoint global, Qt::MouseButton button) {
+        QMouseEvent event(type, QPointF(5, 5), QPointF(global), button, button, Qt::NoModifier);
+        QCoreApplication::sendEvent(coolForm, &event);
+    };
+    send(QEvent::MouseButtonPress, {105, 105}, Qt::RightButton);
+    send(QEvent::MouseMove, {125, 105}, Qt::NoButton);
+    EXPECT_EQ(form.pos(), QPoint(100, 100));
+    send(QEvent::MouseButtonPress, {105, 105}, Qt::LeftButton);
+    send(QEvent::MouseMove, {125, 115}, Qt::NoButton);
+    send(QEvent::MouseButtonRelease, {126, 115}, Qt::LeftButton);
+    EXPECT_EQ(form.pos(), QPoint(121, 110));
 }
 
 TEST(CoolForm, RefusesAChildControlAsItsForm) {

@@ -2,11 +2,14 @@
 
 #include "skins/SkinError.h"
 #include "skins/SkinForm.h"
+#include "skins/SkinToolTips.h"
 
 #include "support/TemporaryFolder.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QMouseEvent>
+#include <QStyle>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -99,8 +102,10 @@ protected:
         writeText(m_folder.file("Skin.ini"), kSkinDefinition);
         m_form.move(300, 200);
         m_skin = new TSkinForm(&m_form);
-        m_skin->OnMouseDownNotify = [this](const QString& id, Qt::MouseButton, platform::ShiftState, int, int) {
+        m_skin->OnMouseDownNotify = [this](const QString& id, Qt::MouseButton button, platform::ShiftState shift, int x,
+                                           int y) {
             m_events.downs.push_back(id.toStdString());
+            m_lastDown = {button, shift, QPoint(x, y)};
         };
         m_skin->OnMouseUpNotify = [this](const QString& id, Qt::MouseButton, platform::ShiftState, int, int) {
             m_events.ups.push_back(id.toStdString());
@@ -139,6 +144,11 @@ protected:
     QWidget m_form;
     TSkinForm* m_skin = nullptr;
     Recorded m_events;
+    struct {
+        Qt::MouseButton button = Qt::NoButton;
+        platform::ShiftState shift;
+        QPoint at;
+    } m_lastDown;
     Qt::MouseButtons m_held;
     QPoint m_globalOffset{300, 200};
 };
@@ -270,6 +280,7 @@ TEST_F(SkinFormTest, TrackPressJumpsSnapsNotifiesAndMovesTheWindow) {
 TEST_F(SkinFormTest, DraggingTheThumbKeepsTheGrabOffsetAndStaysWithinTheTrack) {
     press({2, 32}); // hits the overlapping hot area and the thumb
     EXPECT_THAT(m_events.downs, testing::ElementsAre("Pitch"));
+    EXPECT_TRUE(m_skin->model().hotAreas()[4].Pressed);
     EXPECT_FALSE(m_skin->isMovingWindow());
     EXPECT_TRUE(m_skin->model().isDragging());
     moveTo({52, 32});
@@ -293,6 +304,9 @@ TEST_F(SkinFormTest, DraggingTheThumbKeepsTheGrabOffsetAndStaysWithinTheTrack) {
 TEST_F(SkinFormTest, RightPressTestsNothingAndMovesNothing) {
     press({5, 5}, Qt::RightButton);
     EXPECT_THAT(m_events.downs, testing::ElementsAre(""));
+    EXPECT_EQ(m_lastDown.button, Qt::RightButton);
+    EXPECT_EQ(m_lastDown.shift, platform::ShiftState({platform::ShiftFlag::Right}));
+    EXPECT_EQ(m_lastDown.at, QPoint(5, 5));
     EXPECT_FALSE(m_skin->isMovingWindow());
     EXPECT_EQ(faceAt(5, 5), kNormal);
     release({5, 5}, Qt::RightButton);
@@ -443,6 +457,20 @@ TEST_F(SkinLoadTest, AnAllKeyMaskHidesTheWholeWindow) {
     EXPECT_EQ(loadError("[BITMAPINFO]\nMaskBitmap=white.bmp\n"), "no error");
     EXPECT_FALSE(m_form.mask().isEmpty());
     EXPECT_FALSE(m_form.mask().intersects(QRect(0, 0, 20, 10)));
+}
+
+TEST(SkinToolTipHook, TheLastEngineHoldsTheHookAndTheTimingsAreSet) {
+    QWidget first;
+    QWidget second;
+    auto firstSkin = std::make_unique<TSkinForm>(&first);
+    auto secondSkin = std::make_unique<TSkinForm>(&second);
+    EXPECT_EQ(skins::SkinToolTips::holder(), secondSkin.get());
+    EXPECT_EQ(QApplication::style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay), 2000);
+    EXPECT_EQ(QApplication::style()->styleHint(QStyle::SH_ToolTip_FallAsleepDelay), 500);
+    firstSkin.reset();
+    EXPECT_EQ(skins::SkinToolTips::holder(), secondSkin.get());
+    secondSkin.reset();
+    EXPECT_EQ(skins::SkinToolTips::holder(), nullptr);
 }
 
 TEST(SkinFormPlacement, RefusesAChildControlAsItsForm) {

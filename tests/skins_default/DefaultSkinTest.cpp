@@ -313,6 +313,17 @@ TEST(DefaultSkinPlayList, ListGeometryHasEightFieldsInsideTheWindow) {
             EXPECT_TRUE(platform::parseInteger(fields[colour]).has_value()) << fields[colour];
         }
         EXPECT_EQ(fields[5], "Arial");
+        // The list's colour is read as red = d1d2, blue = d3d4, green = d5d6;
+        // read that way it must be the colour of the well painted under the
+        // list, or the list shows as a patch of another colour.
+        const auto digits = [&](size_t first) { return std::stoi(fields[4].substr(first, 2), nullptr, 16); };
+        const QColor listColour(digits(1), digits(5), digits(3));
+        const QImage face = skin.image(skin.bitmapName("MouseUpBitmap"));
+        const QColor well = face.pixelColor(list.center());
+        EXPECT_LE(std::abs(well.red() - listColour.red()) + std::abs(well.green() - listColour.green()) +
+                      std::abs(well.blue() - listColour.blue()),
+                  1)
+            << key << ": list " << fields[4] << " on a well of " << well.name().toStdString();
         EXPECT_NE(fields[4], fields[6]) << "text would be invisible on its background";
     }
 }

@@ -89,6 +89,10 @@ void FakeEngine::setPlayerNewStatus(int status) {
     function<decltype(&fake_xaudio_set_player_new_status)>("fake_xaudio_set_player_new_status")(status);
 }
 
+void FakeEngine::setAutoReply(bool enabled) {
+    function<decltype(&fake_xaudio_set_auto_reply)>("fake_xaudio_set_auto_reply")(enabled ? 1 : 0);
+}
+
 int FakeEngine::livePlayers() const {
     return function<decltype(&fake_xaudio_live_players)>("fake_xaudio_live_players")();
 }

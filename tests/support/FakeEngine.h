@@ -9,7 +9,8 @@
 // nothing: it records every control_message_send_* call with its code and
 // arguments, returns configurable statuses, and posts the notifications a
 // test hands it through the player's notification target, exactly as the
-// real engine's threads do. It posts nothing on its own (not even READY).
+// real engine's threads do. It posts nothing on its own (not even READY)
+// unless setAutoReply(true) makes it answer each command with an ack/nack.
 //
 // Typical use (link drovan_fake_engine):
 //
@@ -72,6 +73,9 @@ public:
     // Status returned by later commands, and by later player_new calls.
     void setCommandStatus(int status);
     void setPlayerNewStatus(int status);
+    // Answer every later command with an ack (or a nack carrying the command
+    // status), posted like the engine's notifications. Off by default.
+    void setAutoReply(bool enabled);
 
     int livePlayers() const;
     XA_Player* lastPlayer() const;

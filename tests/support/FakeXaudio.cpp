@@ -35,6 +35,7 @@ struct State {
     int commandStatus = XA_SUCCESS;
     int playerNewStatus = XA_SUCCESS;
     int setPriorityCalls = 0;
+    bool autoReply = false;
     std::map<int, std::string> errorTexts;
 };
 
@@ -45,6 +46,25 @@ State& state() {
 
 bool isLive(State& s, XA_Player* player) {
     return std::any_of(s.players.begin(), s.players.end(), [player](const auto& p) { return p.get() == player; });
+}
+
+int postThrough(XA_Player* player, uint32_t number, uintptr_t wparam, const void* payload, size_t size);
+
+// The answer the real engine gives every command: an ack, or a nack with the
+// command and the status.
+void postReply(XA_Player* player, int command, int status) {
+    XA_Message message;
+    std::memset(&message, 0, sizeof(message));
+    if (status == XA_SUCCESS) {
+        message.code = XA_MSG_NOTIFY_ACK;
+        message.data.ack.command = static_cast<uint8_t>(command);
+    } else {
+        message.code = XA_MSG_NOTIFY_NACK;
+        message.data.nack.command = static_cast<uint8_t>(command);
+        message.data.nack.code = static_cast<int16_t>(status);
+    }
+    postThrough(player, XA_NOTIFICATION_MESSAGE_BASE + static_cast<uint32_t>(message.code), 0, &message,
+                sizeof(message));
 }
 
 // Collects one command's arguments in call order.
@@ -76,9 +96,17 @@ public:
     }
     int finish() {
         State& s = state();
-        std::lock_guard lock(s.mutex);
-        s.commands.push_back(m_command);
-        return s.commandStatus;
+        int status = XA_SUCCESS;
+        bool reply = false;
+        {
+            std::lock_guard lock(s.mutex);
+            s.commands.push_back(m_command);
+            status = s.commandStatus;
+            reply = s.autoReply;
+        }
+        if (reply)
+            postReply(m_command.player, m_command.code, status);
+        return status;
     }
 
 private:
@@ -242,6 +270,13 @@ XA_EXPORT void fake_xaudio_reset(void) {
     s.commandStatus = XA_SUCCESS;
     s.playerNewStatus = XA_SUCCESS;
     s.setPriorityCalls = 0;
+    s.autoReply = false;
+}
+
+XA_EXPORT void fake_xaudio_set_auto_reply(int enabled) {
+    State& s = state();
+    std::lock_guard lock(s.mutex);
+    s.autoReply = enabled != 0;
 }
 
 XA_EXPORT void fake_xaudio_set_command_status(int status) {

@@ -41,6 +41,11 @@ XA_EXPORT void fake_xaudio_reset(void);
 XA_EXPORT void fake_xaudio_set_command_status(int status);
 XA_EXPORT void fake_xaudio_set_player_new_status(int status);
 
+/* When enabled, every command is answered like the real engine does: an
+   XA_MSG_NOTIFY_ACK, or an XA_MSG_NOTIFY_NACK with the command status when
+   that is not XA_SUCCESS, posted on the calling thread. Off after reset. */
+XA_EXPORT void fake_xaudio_set_auto_reply(int enabled);
+
 /* Players created and not deleted, and the most recent one (or NULL). */
 XA_EXPORT int fake_xaudio_live_players(void);
 XA_EXPORT XA_Player* fake_xaudio_last_player(void);

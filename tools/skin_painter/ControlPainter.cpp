@@ -20,12 +20,6 @@ QColor withAlpha(QColor colour, int alpha) {
     return colour;
 }
 
-QColor mix(const QColor& a, const QColor& b, double amountOfB) {
-    return QColor::fromRgbF(a.redF() * (1 - amountOfB) + b.redF() * amountOfB,
-                            a.greenF() * (1 - amountOfB) + b.greenF() * amountOfB,
-                            a.blueF() * (1 - amountOfB) + b.blueF() * amountOfB);
-}
-
 } // namespace
 
 void ControlPainter::windowBody(QPainter& painter, const FaceSet& faces) const {
@@ -106,7 +100,7 @@ void ControlPainter::raisedPanel(QPainter& painter, const QRect& area, double ra
     const QRectF outer = crisp(area);
     painter.save();
     QLinearGradient fill(0, area.top(), 0, area.bottom());
-    fill.setColorAt(0, mix(m_palette.bodyTop, m_palette.bevelLight, 0.15));
+    fill.setColorAt(0, blend(m_palette.bodyTop, m_palette.bevelLight, 0.15));
     fill.setColorAt(1, m_palette.bodyBottom);
     painter.setPen(QPen(m_palette.bevelDark, 1));
     painter.setBrush(fill);
@@ -131,10 +125,10 @@ void ControlPainter::button(QPainter& painter, const QRect& area, FaceState stat
         fill.setColorAt(1, m_palette.buttonBottom);
         break;
     case FaceState::Hover:
-        fill.setColorAt(0, mix(m_palette.buttonTop, m_palette.accent, 0.18));
-        fill.setColorAt(1, mix(m_palette.buttonBottom, m_palette.accent, 0.12));
+        fill.setColorAt(0, blend(m_palette.buttonTop, m_palette.accent, 0.18));
+        fill.setColorAt(1, blend(m_palette.buttonBottom, m_palette.accent, 0.12));
         rim = m_palette.accent;
-        glyphColour = mix(m_palette.glyph, m_palette.accent, 0.5).lighter(115);
+        glyphColour = blend(m_palette.glyph, m_palette.accent, 0.5).lighter(115);
         break;
     case FaceState::Pressed:
         fill.setColorAt(0, m_palette.buttonBottom.darker(135));

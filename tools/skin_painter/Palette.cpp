@@ -53,12 +53,15 @@ Palette Palette::light(const QColor& accent) {
 }
 
 QColor Palette::unlit(const QColor& colour) const {
-    // Blend strongly toward the panel colour so an unlit segment still reads
-    // as a segment of that colour.
-    const double keep = 0.22;
-    return QColor::fromRgbF(colour.redF() * keep + panel.redF() * (1 - keep),
-                            colour.greenF() * keep + panel.greenF() * (1 - keep),
-                            colour.blueF() * keep + panel.blueF() * (1 - keep));
+    // Mostly the panel colour, so an unlit segment still reads as a segment
+    // of its colour without glowing.
+    return blend(colour, panel, 0.78);
+}
+
+QColor blend(const QColor& a, const QColor& b, double shareOfB) {
+    return QColor::fromRgbF(a.redF() + (b.redF() - a.redF()) * shareOfB,
+                            a.greenF() + (b.greenF() - a.greenF()) * shareOfB,
+                            a.blueF() + (b.blueF() - a.blueF()) * shareOfB);
 }
 
 } // namespace skin_painter

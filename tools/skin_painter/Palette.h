@@ -35,4 +35,7 @@ struct Palette {
     QColor unlit(const QColor& colour) const;
 };
 
+// The colour a of which the given share is replaced by b (0: a, 1: b).
+QColor blend(const QColor& a, const QColor& b, double shareOfB);
+
 } // namespace skin_painter

@@ -65,12 +65,6 @@ void fill(QPainter& painter, const QPolygonF& polygon, const QColor& colour) {
     painter.fillPath(path, colour);
 }
 
-QColor blend(const QColor& base, const QColor& over, double amount) {
-    return QColor::fromRgbF(base.redF() + (over.redF() - base.redF()) * amount,
-                            base.greenF() + (over.greenF() - base.greenF()) * amount,
-                            base.blueF() + (over.blueF() - base.blueF()) * amount);
-}
-
 } // namespace
 
 QImage StripPainter::digitStrip(const QSize& cell) const {

@@ -1,0 +1,42 @@
+# Paints the default skin and the Alternative test skin afresh and compares
+# them with the files in the repository, so a change to the painter cannot be
+# committed without the artwork it makes (or the other way round).
+#   cmake -DPAINTER=<skin_painter> -DSOURCE=<source tree> -DWORK=<scratch folder> -P CheckCommittedSkins.cmake
+cmake_minimum_required(VERSION 3.25)
+
+foreach(variable PAINTER SOURCE WORK)
+  if(NOT DEFINED ${variable})
+    message(FATAL_ERROR "${variable} is not set")
+  endif()
+endforeach()
+
+set(stale "")
+function(check_skin name committed)
+  set(fresh ${WORK}/${name})
+  file(REMOVE_RECURSE ${fresh})
+  execute_process(COMMAND ${PAINTER} --output ${fresh} ${ARGN} RESULT_VARIABLE status ERROR_QUIET)
+  if(NOT status EQUAL 0)
+    message(FATAL_ERROR "skin_painter failed for ${name} (${status})")
+  endif()
+  file(GLOB painted RELATIVE ${fresh} ${fresh}/*)
+  file(GLOB kept RELATIVE ${committed} ${committed}/*.ini ${committed}/*.bmp ${committed}/*.jpg ${committed}/*.gif)
+  foreach(file IN LISTS painted kept)
+    if(NOT EXISTS ${fresh}/${file} OR NOT EXISTS ${committed}/${file})
+      list(APPEND stale "${name}/${file}")
+      continue()
+    endif()
+    file(SHA1 ${fresh}/${file} paintedHash)
+    file(SHA1 ${committed}/${file} keptHash)
+    if(NOT paintedHash STREQUAL keptHash)
+      list(APPEND stale "${name}/${file}")
+    endif()
+  endforeach()
+  set(stale "${stale}" PARENT_SCOPE)
+endfunction()
+
+check_skin(Default ${SOURCE}/skins/Default)
+check_skin(Alternative ${SOURCE}/tests/fixtures/skins/Alternative --alternative)
+list(REMOVE_DUPLICATES stale)
+if(stale)
+  message(FATAL_ERROR "committed skin files differ from what skin_painter paints: ${stale}")
+endif()
