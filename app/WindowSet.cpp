@@ -50,6 +50,7 @@ void WindowSet::create() {
     PlayerB->show();
     SkinEditor = new TMySkinEditor();
     Mixer = new TMixer();
+    Mixer->setDecks(PlayerA, PlayerB);
     Mixer->show();
     Preferences = new TPreferences([this](const PreferenceValues& values) { applyPreferences(values); });
     Equalizer = new TEqualizerForm();

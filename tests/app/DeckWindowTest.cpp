@@ -7,6 +7,7 @@
 #include "app/api/MixerApi.h"
 #include "app/api/PlayListApi.h"
 #include "engine/feedback/FeedbackDisplay.h"
+#include "mixer/Mixer.h"
 #include "platform/ApplicationFolder.h"
 #include "platform/ErrorReport.h"
 #include "playlist/PlayListForm.h"
@@ -628,6 +629,13 @@ TEST(DeckInWindowSet, StoredPreferencesApplyToBothDecksAndThePlayListAtStartUp) 
     EXPECT_EQ(set.PlayerB->PitchMinimum, 920);
     EXPECT_EQ(displayText(*set.PlayerA, "PitchPlusPercent"), QStringLiteral("+16"));
     EXPECT_EQ(displayText(*set.PlayerB, "PitchMinusPercent"), QStringLiteral("- 8"));
+
+    // The mixer's levels reach the decks.
+    set.Mixer->Nudge(QStringLiteral("A"), QStringLiteral("DEC"));
+    set.Mixer->Nudge(QStringLiteral("B"), QStringLiteral("INC"));
+    processPostedEvents();
+    EXPECT_EQ(set.PlayerA->Volume, 75);
+    EXPECT_EQ(set.PlayerB->Volume, 85);
 
     set.PlayerB->SkinForm1MouseDownNotify(QStringLiteral("ExitButton"), Qt::LeftButton, 0, 0);
     EXPECT_FALSE(set.PlayerA->isVisible()) << "deck B's exit button closes deck A";
