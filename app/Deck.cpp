@@ -25,6 +25,7 @@
 #include <QCloseEvent>
 #include <QFile>
 #include <QFileDialog>
+#include <QKeyEvent>
 
 using namespace deck_elements;
 
@@ -675,6 +676,18 @@ bool TDeck::handleMessage(const platform::WindowMessage& message, intptr_t& resu
         return true;
     }
     return false;
+}
+
+void TDeck::keyPressEvent(QKeyEvent* event) {
+    if (forwardKeyDown)
+        forwardKeyDown(platform::virtualKeyFromQt(event->key()),
+                       platform::shiftStateFrom(event->modifiers(), QGuiApplication::mouseButtons()));
+}
+
+void TDeck::keyReleaseEvent(QKeyEvent* event) {
+    if (forwardKeyUp)
+        forwardKeyUp(platform::virtualKeyFromQt(event->key()),
+                     platform::shiftStateFrom(event->modifiers(), QGuiApplication::mouseButtons()));
 }
 
 void TDeck::closeEvent(QCloseEvent* event) {

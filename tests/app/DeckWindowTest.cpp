@@ -688,3 +688,18 @@ TEST(DeckWithTheRealEngine, PlaysATaggedTrackToItsEndAndShowsWhatTheEngineReport
     EXPECT_TRUE(errors.isEmpty()) << errors.join(QLatin1Char('\n')).toStdString();
     platform::setErrorReporter(std::move(previous));
 }
+
+TEST_F(DeckTest, KeysGoToTheSharedKeyHandler) {
+    std::vector<std::pair<int, platform::ShiftState>> down, up;
+    deckB->forwardKeyDown = [&](int key, platform::ShiftState shift) { down.emplace_back(key, shift); };
+    deckB->forwardKeyUp = [&](int key, platform::ShiftState shift) { up.emplace_back(key, shift); };
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_E, Qt::ControlModifier);
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_E, Qt::ControlModifier);
+    QApplication::sendEvent(deckB.get(), &press);
+    QApplication::sendEvent(deckB.get(), &release);
+    ASSERT_EQ(down.size(), 1u);
+    EXPECT_EQ(down[0].first, 69);
+    EXPECT_EQ(down[0].second, platform::ShiftState({platform::ShiftFlag::Ctrl}));
+    ASSERT_EQ(up.size(), 1u);
+    EXPECT_EQ(up[0].first, 69);
+}
