@@ -60,10 +60,11 @@ int TPreferences::steppedPitchPercent(int previous, int value) {
     return value;
 }
 
-TPreferences::TPreferences(QWidget* parent)
+TPreferences::TPreferences(ApplyFunction applyFunction, QWidget* parent)
     : platform::PlacedDialog(
           kSection, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint,
-          parent) {
+          parent),
+      onApply(std::move(applyFunction)) {
     setWindowTitle(QStringLiteral("Preferences"));
     setModal(true);
 

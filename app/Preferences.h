@@ -28,12 +28,14 @@ struct PreferenceValues {
 class TPreferences : public platform::PlacedDialog {
     Q_OBJECT
 public:
-    explicit TPreferences(QWidget* parent = nullptr);
+    using ApplyFunction = std::function<void(const PreferenceValues&)>;
+    // onApply runs with the values read at creation, and again on every OK.
+    explicit TPreferences(ApplyFunction onApply = {}, QWidget* parent = nullptr);
     ~TPreferences() override;
 
     PreferenceValues values() const;
     // Called with the values on OK and at creation.
-    std::function<void(const PreferenceValues&)> onApply;
+    ApplyFunction onApply;
 
     // The next value of a "Pitch Percent" field that steps from previous to
     // value: the spin buttons only reach 4, 8, 12, 16, 32 and 64.

@@ -5,6 +5,7 @@
 #include "Preferences.h"
 #include "mixer/Equalizer.h"
 #include "mixer/Mixer.h"
+#include "platform/ErrorReport.h"
 #include "playlist/PlayListForm.h"
 #include "skins/AboutSkin.h"
 #include "skins/SkinEditor.h"
@@ -31,6 +32,10 @@ WindowSet& windows() {
     return *g_windows;
 }
 
+WindowSet* currentWindowSet() {
+    return g_windows;
+}
+
 WindowSet::~WindowSet() {
     destroy();
 }
@@ -45,8 +50,9 @@ void WindowSet::create() {
     PlayerB->show();
     SkinEditor = new TMySkinEditor();
     Mixer = new TMixer();
+    Mixer->setDecks(PlayerA, PlayerB);
     Mixer->show();
-    Preferences = new TPreferences();
+    Preferences = new TPreferences([this](const PreferenceValues& values) { applyPreferences(values); });
     Equalizer = new TEqualizerForm();
     AboutSkin = new TAboutSkin();
     About = new TAbout();
@@ -74,6 +80,20 @@ QString WindowSet::skinFolderFromDefinitionFile(const QString& chosenPath) {
 
 TDeck* WindowSet::otherDeck(const TDeck& deck) const {
     return &deck == static_cast<const TDeck*>(PlayerA) ? static_cast<TDeck*>(PlayerB) : static_cast<TDeck*>(PlayerA);
+}
+
+void WindowSet::applyPreferences(const PreferenceValues& values) {
+    if (PlayList != nullptr)
+        PlayList->AutoPlay = values.autoPlay;
+    for (TDeck* deck : {static_cast<TDeck*>(PlayerA), static_cast<TDeck*>(PlayerB)}) {
+        if (deck == nullptr)
+            continue;
+        try {
+            deck->ApplyPreferences(values);
+        } catch (...) {
+            platform::reportCurrentException();
+        }
+    }
 }
 
 std::vector<SkinFolderClient*> WindowSet::skinFolderClients(const TDeck& origin) const {

@@ -15,6 +15,7 @@ class TPreferences;
 class TEqualizerForm;
 class TAboutSkin;
 class TAbout;
+struct PreferenceValues;
 
 // The application's windows: each is created once at start-up, in the order
 // of the members below, lives until the application ends, and is reached by
@@ -44,6 +45,11 @@ public:
 
     TDeck* otherDeck(const TDeck& deck) const;
 
+    // Puts the preferences in force: the play list's automatic play and each
+    // deck's share. A deck whose engine refuses is reported and the other
+    // still takes its values.
+    void applyPreferences(const PreferenceValues& values);
+
     TPlayerA* PlayerA = nullptr;
     TPlayListForm* PlayList = nullptr;
     TPlayerB* PlayerB = nullptr;
@@ -57,3 +63,5 @@ public:
 
 // The application-wide set; valid between WindowSet::create and destroy.
 WindowSet& windows();
+// The same, or null outside that time (windows built on their own in tests).
+WindowSet* currentWindowSet();

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+// What the decks and the preferences dialog use of the play list window.
+// GUI thread only.
+class PlayListApi {
+public:
+    virtual ~PlayListApi() = default;
+
+    // The next track for a deck: the head of the wait list, else (with
+    // AutoPlay on) a random play-list entry; "False" when there is none.
+    // Sets LoadedBpm to the track's tempo text when it answers a path.
+    virtual QString NextTrack() = 0;
+
+    // The tempo text of the track most recently handed to a deck; the decks
+    // read it while loading. "000.0" means not measured.
+    QString LoadedBpm;
+    // Whether the decks draw random play-list tracks and hand over to each
+    // other automatically (preferences "Auto Play").
+    bool AutoPlay = true;
+};
