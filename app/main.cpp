@@ -1,3 +1,4 @@
+#include "MeterFeed.h"
 #include "Players.h"
 #include "SignalBridge.h"
 #include "Splash.h"
@@ -30,6 +31,7 @@ int main(int argc, char** argv) {
     application.setApplicationDisplayName(QStringLiteral("Drovan"));
 
     windowSet.create();
+    connectDeckMeters(windowSet);
 
     splash->hide();
     splash.reset();
@@ -37,6 +39,7 @@ int main(int argc, char** argv) {
     if (terminationRequested)
         QMetaObject::invokeMethod(windowSet.PlayerA, &QWidget::close, Qt::QueuedConnection);
     const int result = application.exec();
+    disconnectDeckMeters();
     windowSet.destroy();
     return result;
 }

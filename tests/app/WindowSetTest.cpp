@@ -1,13 +1,17 @@
 #include "WindowSet.h"
 #include "About.h"
 #include "DeckMenu.h"
+#include "MeterFeed.h"
 #include "Players.h"
 #include "Preferences.h"
 #include "Splash.h"
+#include "engine/feedback/TXADisplay.h"
 #include "mixer/Equalizer.h"
+#include "mixer/MeterLevels.h"
 #include "mixer/Mixer.h"
 #include "platform/ApplicationFolder.h"
 #include "platform/IniFile.h"
+#include "platform/WindowMessages.h"
 #include "playlist/PlayListForm.h"
 #include "skins/AboutSkin.h"
 #include "skins/SkinEditor.h"
@@ -185,4 +189,25 @@ TEST(Splash, TakesTheOutlineStoredWithItsPicture) {
     EXPECT_FALSE(shape.contains(QPoint(551, 188)));
     EXPECT_TRUE(shape.contains(QPoint(276, 94)));
     EXPECT_TRUE(shape.contains(QPoint(0, 94)));
+}
+
+TEST_F(WindowSetTest, TheMixersDeckMetersFollowTheAudioEachDecksDisplayShows) {
+    connectDeckMeters(set);
+    QWidget stranger;
+    TXADisplay onDeckB(251, 40, set.PlayerB);
+    TXADisplay elsewhere(251, 40, &stranger);
+    engine::DisplayFrame frame;
+    frame.left.waveformLength = 4;
+    frame.left.waveform = {10, -127, 3, 0};
+    frame.right.waveformLength = 4;
+    frame.right.waveform = {0, 64, -20, 5};
+    platform::SendMessage(&onDeckB, messages::kDisplayData, 0, reinterpret_cast<intptr_t>(&frame));
+    platform::SendMessage(&elsewhere, messages::kDisplayData, 0, reinterpret_cast<intptr_t>(&frame));
+    disconnectDeckMeters();
+    const mixer::DeckMeterValues meters = set.Mixer->meterValues();
+    EXPECT_EQ(meters.LevelLeftA, 0);
+    EXPECT_EQ(meters.LevelRightA, 0);
+    EXPECT_EQ(meters.LevelLeftB, mixer::peakLevel(frame.left.waveform.data(), 4));
+    EXPECT_EQ(meters.LevelRightB, mixer::peakLevel(frame.right.waveform.data(), 4));
+    EXPECT_GT(meters.LevelLeftB, meters.LevelRightB);
 }

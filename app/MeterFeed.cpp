@@ -1,0 +1,29 @@
+#include "MeterFeed.h"
+
+#include "Players.h"
+#include "WindowSet.h"
+#include "engine/feedback/TXADisplay.h"
+#include "mixer/MeterLevels.h"
+#include "mixer/Mixer.h"
+
+void connectDeckMeters(WindowSet& windows) {
+    TXADisplay::setFrameObserver([&windows](QWidget* owner, const engine::DisplayFrame& frame) {
+        if (windows.Mixer == nullptr || owner == nullptr)
+            return;
+        mixer::Deck deck;
+        if (owner == windows.PlayerA)
+            deck = mixer::Deck::A;
+        else if (owner == windows.PlayerB)
+            deck = mixer::Deck::B;
+        else
+            return;
+        auto level = [](const engine::ChannelFrame& channel) {
+            return mixer::peakLevel(channel.waveform.data(), static_cast<std::size_t>(channel.waveformLength));
+        };
+        windows.Mixer->setDeckLevels(deck, level(frame.left), level(frame.right));
+    });
+}
+
+void disconnectDeckMeters() {
+    TXADisplay::setFrameObserver({});
+}
