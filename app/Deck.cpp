@@ -25,7 +25,9 @@
 #include <QCloseEvent>
 #include <QFile>
 #include <QFileDialog>
+
 #include <QKeyEvent>
+#include <algorithm>
 
 using namespace deck_elements;
 
@@ -493,6 +495,13 @@ void TDeck::SkinForm1SkinChanged() {
     TimeRegion->raise();
 }
 
+void TDeck::applyVolume() {
+    // The engine reads -1 as "keep the level", so a level of -1 from the
+    // mixer would leave the deck playing at its old volume: every level
+    // below zero is silence.
+    XaudioPlayer1->SetOutputVolume(-1, std::max(Volume, 0), -1);
+}
+
 // Engine notifications.
 
 void TDeck::XaudioPlayer1NotifyPlayerState(int State) {
@@ -503,7 +512,7 @@ void TDeck::XaudioPlayer1NotifyPlayerState(int State) {
     if (outcome.clearMixerLevels)
         clearMixerLevels();
     if (outcome.applyVolume) {
-        XaudioPlayer1->SetOutputVolume(-1, Volume, -1);
+        applyVolume();
         VolumeApplied = true;
     }
     if (outcome.loadNextTrack && playList() != nullptr) {
@@ -669,10 +678,10 @@ bool TDeck::handleMessage(const platform::WindowMessage& message, intptr_t& resu
         return true;
     }
     if (message.number == volume) {
-        // The mixer may send a negative level; it is passed on unchanged.
+        // The mixer may send a negative level; the deck keeps it unchanged.
         Volume = static_cast<int>(static_cast<intptr_t>(message.wParam));
         if (VolumeApplied)
-            XaudioPlayer1->SetOutputVolume(-1, Volume, -1);
+            applyVolume();
         return true;
     }
     return false;

@@ -139,6 +139,8 @@ public:
     void SkinForm1TrackBarNotify(const QString& ID, int Position);
     void SkinForm1SkinChanged();
     void XaudioPlayer1NotifyPlayerState(int State);
+    // Hands `Volume` to the engine as the PCM level.
+    void applyVolume();
     void XaudioPlayer1NotifyInputName();
     void XaudioPlayer1NotifyInputPosition(uint32_t Offset, uint32_t Range);
     void XaudioPlayer1NotifyInputTimecode(int Minutes, int Seconds, int Fractions);

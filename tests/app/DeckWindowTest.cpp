@@ -430,13 +430,23 @@ TEST_F(DeckTest, AVolumeMessageBeforeFirstPlaybackIsAppliedAtTheFirstPlayingStat
     ASSERT_EQ(volumes.size(), 2u);
     EXPECT_EQ(volumes[1].integers, (std::vector<int>{-1, 70, -1}));
 
+    // Below zero is silence, -1 included (the engine reads -1 as "keep").
+    for (int level : {-1, -20}) {
+        platform::PostMessage(deckA.get(), messages::kVolumeDeckA, static_cast<uintptr_t>(level));
+        processPostedEvents();
+        EXPECT_EQ(deckA->Volume, level);
+        EXPECT_EQ(commandsOf(playerA, XA_MSG_SET_OUTPUT_VOLUME).back().integers, (std::vector<int>{-1, 0, -1}));
+    }
+    platform::PostMessage(deckA.get(), messages::kVolumeDeckA, 70);
+    processPostedEvents();
+
     // Pausing and playing again does not apply it a second time.
     deckA->PlayPause();
     EXPECT_EQ(commandsOf(playerA, XA_MSG_COMMAND_PAUSE).size(), 1u);
     notify(playerA, playerStateNotification(2));
     EXPECT_EQ(displayText(*deckA, "PlayerState"), QStringLiteral("PAUSED"));
     notify(playerA, playerStateNotification(1));
-    EXPECT_EQ(commandsOf(playerA, XA_MSG_SET_OUTPUT_VOLUME).size(), 2u);
+    EXPECT_EQ(commandsOf(playerA, XA_MSG_SET_OUTPUT_VOLUME).size(), 5u);
 }
 
 TEST_F(DeckTest, WithAutoPlayOffNothingIsHandedOverHoweverLowTheRemainingTime) {
