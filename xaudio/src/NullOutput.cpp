@@ -15,7 +15,7 @@ constexpr auto kTick = std::chrono::milliseconds(5);
 constexpr double kMaxLagSeconds = 0.5;
 // The longest the null output waits for a player that is behind; after that
 // it runs on as a device would, with an underrun.
-constexpr auto kMaxWait = std::chrono::milliseconds(1500);
+constexpr auto kMaxWait = std::chrono::milliseconds(500);
 
 } // namespace
 
