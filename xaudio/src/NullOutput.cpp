@@ -13,9 +13,6 @@ constexpr auto kTick = std::chrono::milliseconds(5);
 // After a stall longer than this the pacer starts afresh rather than racing
 // to catch up.
 constexpr double kMaxLagSeconds = 0.5;
-// The longest the null output waits for a player that is behind; after that
-// it runs on as a device would, with an underrun.
-constexpr auto kMaxWait = std::chrono::milliseconds(500);
 
 } // namespace
 
@@ -29,19 +26,10 @@ NullOutput::~NullOutput() {
     m_thread.join();
 }
 
-bool NullOutput::readyFor(size_t frames) const {
-    if (m_renderer.flushPending() || !m_renderer.playing() || m_renderer.inputEnded())
-        return true;
-    if (m_renderer.tapping() && m_renderer.tap().writableFrames() < frames)
-        return false;
-    return m_renderer.ring().readableFrames() >= frames;
-}
-
 void NullOutput::run() {
     using Clock = std::chrono::steady_clock;
     Clock::time_point origin = Clock::now();
     int64_t framesDone = 0;
-    Clock::time_point waitingSince{};
     while (!m_quit.load(std::memory_order_acquire)) {
         const double elapsed = std::chrono::duration<double>(Clock::now() - origin).count();
         int64_t due = static_cast<int64_t>(elapsed * m_sampleRateHz) - framesDone;
@@ -52,18 +40,6 @@ void NullOutput::run() {
         }
         while (due > 0) {
             const auto frames = static_cast<size_t>(std::min<int64_t>(due, kChunkFrames));
-            const Clock::time_point now = Clock::now();
-            if (!readyFor(frames) && (waitingSince == Clock::time_point{} || now - waitingSince < kMaxWait)) {
-                // Nothing waits on a null output, so it waits for the player
-                // instead of running dry: on a loaded machine the audio it
-                // passes on (capture, feedback) stays whole, only later.
-                if (waitingSince == Clock::time_point{})
-                    waitingSince = now;
-                origin = now - std::chrono::duration_cast<Clock::duration>(
-                                   std::chrono::duration<double>(double(framesDone) / m_sampleRateHz));
-                break;
-            }
-            waitingSince = {};
             m_renderer.render(m_buffer.data(), frames);
             framesDone += static_cast<int64_t>(frames);
             due -= static_cast<int64_t>(frames);

@@ -20,8 +20,6 @@ public:
 
 private:
     void run();
-    // Whether the player can give `frames` frames without running dry.
-    bool readyFor(size_t frames) const;
 
     const int m_sampleRateHz;
     OutputRenderer& m_renderer;

@@ -36,7 +36,6 @@ public:
     bool silent() const { return m_silent.load(std::memory_order_acquire); }
     void setGains(float left, float right);
     void setTapping(bool tapping) { m_tapping.store(tapping, std::memory_order_release); }
-    bool tapping() const { return m_tapping.load(std::memory_order_acquire); }
     // The feeder sets it when the stream's last frame is in the ring: running
     // dry after that is the end, not an underrun.
     void setInputEnded(bool ended) { m_inputEnded.store(ended, std::memory_order_release); }
