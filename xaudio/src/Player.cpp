@@ -390,17 +390,25 @@ void Player::updateTapping() {
 
 void Player::drainTap() {
     FrameRing& tap = m_renderer.tap();
-    for (;;) {
-        const size_t frames = tap.read(m_tapBuffer.data(), kTapChunkFrames);
+    // Only what is in the tap now: the output goes on filling it while a
+    // feedback handler may take its time, so draining until empty might never
+    // end. Once the player is closing, its handler gets no more audio: its
+    // window's thread may be the one waiting for this thread to end.
+    size_t remaining = tap.readableFrames();
+    const bool closing = m_commands.closed();
+    while (remaining > 0) {
+        const size_t frames = tap.read(m_tapBuffer.data(), std::min(remaining, kTapChunkFrames));
         if (frames == 0)
             return;
+        remaining -= frames;
         const int rate = m_renderer.sampleRateHz();
         if (!m_capturePath.empty()) {
             if (!m_capture.isOpen() && !m_capture.open(m_capturePath, rate))
                 m_capturePath.clear();
             m_capture.append(m_tapBuffer.data(), frames);
         }
-        m_feedback.feed(m_tapBuffer.data(), frames, rate);
+        if (!closing)
+            m_feedback.feed(m_tapBuffer.data(), frames, rate);
     }
 }
 
