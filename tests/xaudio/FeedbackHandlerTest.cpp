@@ -6,9 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <future>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -37,6 +39,9 @@ struct ModuleLog {
     std::thread::id deletingThread;
 };
 ModuleLog g_log;
+// How long each audio event keeps the engine's thread, like a display whose
+// window thread is busy.
+std::atomic<int> g_eventDelayMs{0};
 int g_instance = 0;
 
 int probe(const char* name) {
@@ -73,6 +78,7 @@ int command(void*, uint32_t code, const void* data, uint32_t size) {
     return code == 2052 ? 0 : -1;
 }
 int audioEvent(void*, const XA_AudioEvent* event) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(g_eventDelayMs.load()));
     std::lock_guard<std::mutex> guard(g_log.mutex);
     ++g_log.events;
     g_log.channels = event->nb_channels;
@@ -171,6 +177,35 @@ TEST(FeedbackHandlerTest, DeletingThePlayerEndsTheHandlerOnTheDeletingThread) {
     std::lock_guard<std::mutex> guard(g_log.mutex);
     EXPECT_EQ(g_log.deleted, deletedBefore + 1);
     EXPECT_EQ(g_log.deletingThread, std::this_thread::get_id());
+}
+
+TEST(FeedbackHandlerTest, DeletingAPlayerWhoseHandlerIsSlowEndsWhilePlaying) {
+    setenv("XAUDIO_NULL_OUTPUT", "1", 1);
+    test_support::TemporaryFolder folder;
+    test_support::ToneOptions tone;
+    tone.seconds = 6.0;
+    test_support::makeToneMp3(folder.file("tone.mp3"), tone);
+    auto harness = std::make_unique<PlayerHarness>();
+    XA_Player* player = harness->player();
+    ASSERT_EQ(reply(*harness, 125, [&] { control_message_send_S(player, 125, moduleName().c_str()); }), XA_SUCCESS);
+    ASSERT_EQ(reply(*harness, 139, [&] { control_message_send_I(player, 139, 40); }), XA_SUCCESS);
+    ASSERT_EQ(reply(*harness, 129, [&] { control_message_send_N(player, 129); }), XA_SUCCESS);
+    ASSERT_EQ(harness->open(folder.file("tone.mp3")), XA_SUCCESS);
+    ASSERT_EQ(harness->command(XA_MSG_COMMAND_PLAY), XA_SUCCESS);
+    std::this_thread::sleep_for(500ms);
+    // Each event now takes far longer than the audio it carries: the output
+    // refills the tap faster than the handler empties it.
+    g_eventDelayMs = 200;
+    std::this_thread::sleep_for(500ms);
+    auto deleted = std::async(std::launch::async, [&harness] { harness.reset(); });
+    // A generous bound that only a hang exceeds.
+    const bool ended = deleted.wait_for(30s) == std::future_status::ready;
+    g_eventDelayMs = 0;
+    EXPECT_TRUE(ended) << "player_delete did not return while the handler was slow";
+    if (ended)
+        deleted.get();
+    else
+        deleted.wait();
 }
 
 } // namespace
