@@ -11,6 +11,8 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include <vector>
+
 namespace {
 
 std::optional<bool> parseBoolean(const std::string& text) {
@@ -168,48 +170,43 @@ PreferenceValues TPreferences::values() const {
     return values;
 }
 
+std::vector<TPreferences::StoredControl> TPreferences::storedControls() const {
+    // In the order the keys are written.
+    return {{"AutoPlay_Checked", m_autoPlay, nullptr},
+            {"CheckBox1_Checked", m_autoCrossfade, nullptr},
+            {"CheckBox2_Checked", m_flashingWarning, nullptr},
+            {"SpinEdit1_Value", nullptr, m_overlap},
+            {"SpinEdit8_Value", nullptr, m_pitchPercentA},
+            {"SpinEdit9_Value", nullptr, m_pitchPercentB},
+            {"SpinEdit2_Value", nullptr, m_soundCardA},
+            {"SpinEdit3_Value", nullptr, m_soundCardB},
+            {"SpinEdit4_Value", nullptr, m_flashTime},
+            {"SpinEdit5_Value", nullptr, m_priority},
+            {"SpinEdit6_Value", nullptr, m_drag},
+            {"SpinEdit7_Value", nullptr, m_nudge},
+            {"CheckBox3_Checked", m_autoBpmMatch, nullptr}};
+}
+
 void TPreferences::readValues(const platform::IniDocument& document) {
-    auto readBoolean = [&](QCheckBox* box, const char* key) {
-        if (auto text = document.value(kSection, key))
+    for (const StoredControl& control : storedControls()) {
+        const auto text = document.value(kSection, control.key);
+        if (!text)
+            continue;
+        if (control.checkBox != nullptr) {
             if (auto value = parseBoolean(*text))
-                box->setChecked(*value);
-    };
-    auto readNumber = [&](QSpinBox* spin, const char* key) {
-        if (auto text = document.value(kSection, key))
-            if (auto value = platform::parseInteger(*text))
-                spin->setValue(*value);
-    };
-    readBoolean(m_autoPlay, "AutoPlay_Checked");
-    readBoolean(m_autoCrossfade, "CheckBox1_Checked");
-    readBoolean(m_flashingWarning, "CheckBox2_Checked");
-    readNumber(m_overlap, "SpinEdit1_Value");
-    readNumber(m_pitchPercentA, "SpinEdit8_Value");
-    readNumber(m_pitchPercentB, "SpinEdit9_Value");
-    readNumber(m_soundCardA, "SpinEdit2_Value");
-    readNumber(m_soundCardB, "SpinEdit3_Value");
-    readNumber(m_flashTime, "SpinEdit4_Value");
-    readNumber(m_priority, "SpinEdit5_Value");
-    readNumber(m_drag, "SpinEdit6_Value");
-    readNumber(m_nudge, "SpinEdit7_Value");
-    readBoolean(m_autoBpmMatch, "CheckBox3_Checked");
+                control.checkBox->setChecked(*value);
+        } else if (auto value = platform::parseInteger(*text)) {
+            control.spinBox->setValue(*value);
+        }
+    }
 }
 
 void TPreferences::writeValues(platform::IniDocument& document) const {
-    auto boolean = [](QCheckBox* box) { return std::string(box->isChecked() ? "True" : "False"); };
-    auto number = [](QSpinBox* spin) { return std::to_string(spin->value()); };
-    document.writeString(kSection, "AutoPlay_Checked", boolean(m_autoPlay));
-    document.writeString(kSection, "CheckBox1_Checked", boolean(m_autoCrossfade));
-    document.writeString(kSection, "CheckBox2_Checked", boolean(m_flashingWarning));
-    document.writeString(kSection, "SpinEdit1_Value", number(m_overlap));
-    document.writeString(kSection, "SpinEdit8_Value", number(m_pitchPercentA));
-    document.writeString(kSection, "SpinEdit9_Value", number(m_pitchPercentB));
-    document.writeString(kSection, "SpinEdit2_Value", number(m_soundCardA));
-    document.writeString(kSection, "SpinEdit3_Value", number(m_soundCardB));
-    document.writeString(kSection, "SpinEdit4_Value", number(m_flashTime));
-    document.writeString(kSection, "SpinEdit5_Value", number(m_priority));
-    document.writeString(kSection, "SpinEdit6_Value", number(m_drag));
-    document.writeString(kSection, "SpinEdit7_Value", number(m_nudge));
-    document.writeString(kSection, "CheckBox3_Checked", boolean(m_autoBpmMatch));
+    for (const StoredControl& control : storedControls()) {
+        const std::string value = control.checkBox != nullptr ? (control.checkBox->isChecked() ? "True" : "False")
+                                                              : std::to_string(control.spinBox->value());
+        document.writeString(kSection, control.key, value);
+    }
 }
 
 void TPreferences::showEvent(QShowEvent* event) {

@@ -2,6 +2,9 @@
 
 #include "platform/PlacedDialog.h"
 
+#include <functional>
+#include <vector>
+
 class QCheckBox;
 class QSpinBox;
 
@@ -49,6 +52,14 @@ protected:
     void done(int result) override;
 
 private:
+    // A control whose value is kept in the settings file: a check box
+    // ("True"/"False") or a spin field (decimal).
+    struct StoredControl {
+        const char* key;
+        QCheckBox* checkBox;
+        QSpinBox* spinBox;
+    };
+    std::vector<StoredControl> storedControls() const;
     void readValues(const platform::IniDocument& document);
     void writeValues(platform::IniDocument& document) const;
     void apply();

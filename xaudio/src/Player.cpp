@@ -230,13 +230,17 @@ int Player::seek(int offset, int range) {
 void Player::reposition(int64_t frame) {
     const bool wasPlaying = m_renderer.playing();
     fadeOut();
+    restartFrom(frame, wasPlaying);
+}
+
+void Player::restartFrom(int64_t frame, bool resume) {
     {
         auto lock = m_feeder.lock();
         m_stream->seekToFrame(frame);
         flushRing();
         m_feeder.reset(m_stream->positionFrames());
     }
-    if (wasPlaying) {
+    if (resume) {
         waitForPrefill();
         m_renderer.setPlaying(true);
     }
@@ -339,16 +343,7 @@ int Player::setOutputName(const std::string& name) {
     ensureOutput();
     if (m_stream) {
         m_renderer.setPlaying(false);
-        {
-            auto lock = m_feeder.lock();
-            m_stream->seekToFrame(frame);
-            flushRing();
-            m_feeder.reset(m_stream->positionFrames());
-        }
-        if (wasPlaying) {
-            waitForPrefill();
-            m_renderer.setPlaying(true);
-        }
+        restartFrom(frame, wasPlaying);
     }
     return XA_SUCCESS;
 }

@@ -59,6 +59,9 @@ private:
     int stop();
     int seek(int offset, int range);
     void reposition(int64_t frame);
+    // Seeks the stream to `frame`, refills the ring and, when asked, resumes
+    // the output. The output must be silent.
+    void restartFrom(int64_t frame, bool resume);
     void fadeOut();
     void flushRing();
     void waitForPrefill();
