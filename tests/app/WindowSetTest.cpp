@@ -20,6 +20,7 @@
 #include "support/TemporaryFolder.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QSpinBox>
 
 #include <gtest/gtest.h>
@@ -126,6 +127,22 @@ TEST_F(WindowSetTest, LoadSkinHandsTheChosenFolderToTheSixWindowsInOrder) {
     // The decks record the folder even though it lacks their files.
     EXPECT_EQ(set.PlayerA->SkinFolder, "/music/skins/Night/");
     EXPECT_EQ(set.PlayerB->SkinFolder, "/music/skins/Night/");
+}
+
+TEST_F(WindowSetTest, ASkinFolderWithoutDeckBsFileSwitchesDeckAAndFallsDeckBBackToTheDefault) {
+    const QString alternative = qEnvironmentVariable("DROVAN_SOURCE_DIR") + "/tests/fixtures/skins/Alternative/";
+    ASSERT_TRUE(QFileInfo::exists(alternative + "PlayerA.ini"));
+    ASSERT_FALSE(QFileInfo::exists(alternative + "PlayerB.ini"));
+    set.PlayerA->popupMenu().chooseSkinFile = [&] { return alternative + "PlayerA.ini"; };
+    set.PlayerA->popupMenu().triggerItem(QStringLiteral("Load Skin"));
+
+    EXPECT_EQ(set.PlayerA->size(), QSize(420, 190)) << "deck A wears the alternative deck";
+    EXPECT_EQ(set.PlayerB->size(), QSize(370, 234)) << "deck B falls back to the default file";
+    EXPECT_EQ(QString::fromStdString(set.PlayerB->SkinFolder), alternative) << "a deck records the folder anyway";
+    EXPECT_EQ(QString::fromStdString(set.Mixer->SkinFolder), alternative);
+    EXPECT_EQ(set.AboutSkin->SkinFolder, platform::applicationFolder() + "skins/Default/")
+        << "the about-skin window keeps the default page";
+    EXPECT_FALSE(set.PlayerA->mask().isEmpty());
 }
 
 TEST_F(WindowSetTest, CancellingTheSkinDialogChangesNothing) {
