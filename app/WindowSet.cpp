@@ -1,6 +1,7 @@
 #include "WindowSet.h"
 
 #include "About.h"
+#include "DeckEqualizers.h"
 #include "Players.h"
 #include "Preferences.h"
 #include "mixer/Equalizer.h"
@@ -53,7 +54,8 @@ void WindowSet::create() {
     Mixer->setDecks(PlayerA, PlayerB);
     Mixer->show();
     Preferences = new TPreferences([this](const PreferenceValues& values) { applyPreferences(values); });
-    Equalizer = new TEqualizerForm();
+    m_deckEqualizers = std::make_unique<DeckEqualizers>(*PlayerA, *PlayerB);
+    Equalizer = new TEqualizerForm(m_deckEqualizers.get());
     AboutSkin = new TAboutSkin();
     About = new TAbout();
 }
@@ -64,6 +66,7 @@ void WindowSet::destroy() {
     destroyWindow(About);
     destroyWindow(AboutSkin);
     destroyWindow(Equalizer);
+    m_deckEqualizers.reset();
     destroyWindow(Preferences);
     destroyWindow(Mixer);
     destroyWindow(SkinEditor);
