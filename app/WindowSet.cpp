@@ -37,6 +37,8 @@ WindowSet* currentWindowSet() {
     return g_windows;
 }
 
+WindowSet::WindowSet() = default;
+
 WindowSet::~WindowSet() {
     destroy();
 }

@@ -24,7 +24,7 @@ struct PreferenceValues;
 // the others through this one application-wide set.
 class WindowSet {
 public:
-    WindowSet() = default;
+    WindowSet();
     ~WindowSet();
     WindowSet(const WindowSet&) = delete;
     WindowSet& operator=(const WindowSet&) = delete;
