@@ -61,6 +61,12 @@ EngineBandSpan engineBandsOfSlider(int band) {
     return {kFirstEngineBand[static_cast<size_t>(band)], kFirstEngineBand[static_cast<size_t>(band) + 1] - 1};
 }
 
+BandFrequencies sliderFrequencies(int band, double sampleRateHz) {
+    const EngineBandSpan span = engineBandsOfSlider(band);
+    const double bandWidthHz = sampleRateHz / (2 * kEngineBands);
+    return {span.first * bandWidthHz, (span.last + 1) * bandWidthHz};
+}
+
 XA_EqualizerInfo engineTable(const EqualizerBands& bands) {
     static_assert(kFirstEngineBand.back() == kEngineBands);
     XA_EqualizerInfo table{};

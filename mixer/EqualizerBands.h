@@ -39,6 +39,14 @@ struct EngineBandSpan {
 };
 EngineBandSpan engineBandsOfSlider(int band);
 
+// The frequencies slider band `band` (0..9) covers in a stream sampled at
+// `sampleRateHz`: each engine band is a 1/64 of the sample rate wide.
+struct BandFrequencies {
+    double lowHz;
+    double highHz;
+};
+BandFrequencies sliderFrequencies(int band, double sampleRateHz);
+
 // The engine's table for one deck: each engine band holds its slider's
 // value negated and truncated to a signed byte, the same on both channels.
 XA_EqualizerInfo engineTable(const EqualizerBands& bands);

@@ -101,3 +101,21 @@ TEST(EqualizerPresetFile, WrittenLayoutReadsBackAndShortInputIsRefused) {
     EXPECT_FALSE(readPreset(std::span(library).first(kPresetSize - 1)));
     EXPECT_FALSE(readPreset({}));
 }
+
+TEST(EqualizerSliderMapping, SlidersCoverTheSpectrumFromBassToTrebleWithoutGaps) {
+    for (double rate : {44100.0, 48000.0}) {
+        double previousHigh = 0;
+        for (int band = 0; band < kEqualizerBands; ++band) {
+            const BandFrequencies span = sliderFrequencies(band, rate);
+            EXPECT_DOUBLE_EQ(span.lowHz, previousHigh) << band;
+            EXPECT_GT(span.highHz, span.lowHz) << band;
+            previousHigh = span.highHz;
+        }
+        EXPECT_DOUBLE_EQ(previousHigh, rate / 2);
+    }
+    // The bass slider is the engine's lowest band; 1 kHz is the second's.
+    EXPECT_DOUBLE_EQ(sliderFrequencies(0, 44100).highHz, 689.0625);
+    EXPECT_LT(sliderFrequencies(1, 44100).lowHz, 1000);
+    EXPECT_GT(sliderFrequencies(1, 44100).highHz, 1000);
+    EXPECT_DOUBLE_EQ(sliderFrequencies(9, 44100).lowHz, 13781.25);
+}
