@@ -128,7 +128,7 @@ bool TEqualizerForm::loadPresetFile(const QString& path) {
     const auto preset =
         mixer::readPreset({reinterpret_cast<const uint8_t*>(bytes.constData()), static_cast<size_t>(bytes.size())});
     if (!preset) {
-        platform::reportError(QStringLiteral("\"%1\" is not an equalizer preset: it holds %2 bytes, a preset %3.")
+        platform::reportError(QStringLiteral("\"%1\" is not an equalizer preset: it holds %2 bytes, a preset needs %3.")
                                   .arg(path)
                                   .arg(bytes.size())
                                   .arg(mixer::kPresetSize));
