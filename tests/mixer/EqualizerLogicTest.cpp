@@ -22,17 +22,6 @@ TEST(EqualizerSliderMapping, EndsCentreAndHalvesToEvenAndEveryPositionComesBack)
         EXPECT_EQ(positionFromBandValue(bandValueFromPosition(position)), position) << position;
 }
 
-TEST(EqualizerSliderMapping, BandSliderNamesAreTheSettingsKeys) {
-    EXPECT_EQ(bandSliderName(Deck::A, 0), "A1");
-    EXPECT_EQ(bandSliderName(Deck::B, 9), "B10");
-    const auto b9 = bandSliderFromName("B9");
-    ASSERT_TRUE(b9);
-    EXPECT_EQ(b9->deck, Deck::B);
-    EXPECT_EQ(b9->band, 8);
-    for (const char* other : {"A0", "A11", "B01", "C1", "A", "", "EnableAButton", "a1"})
-        EXPECT_FALSE(bandSliderFromName(other)) << other;
-}
-
 TEST(EqualizerEngineTable, EachEngineBandHoldsItsSlidersNegatedValueOnBothChannels) {
     EqualizerBands bands{};
     for (int band = 0; band < kEqualizerBands; ++band)
@@ -44,20 +33,11 @@ TEST(EqualizerEngineTable, EachEngineBandHoldsItsSlidersNegatedValueOnBothChanne
         EXPECT_EQ(table.left[engineBand], -sliderOfEngineBand[static_cast<size_t>(engineBand)] * 7) << engineBand;
         EXPECT_EQ(table.right[engineBand], table.left[engineBand]) << engineBand;
     }
-}
-
-TEST(EqualizerEngineTable, SliderEndsAndValuesBeyondASignedByte) {
-    EqualizerBands bands{};
-    bands[0] = bandValueFromPosition(0);   // top: boost
-    bands[1] = bandValueFromPosition(100); // bottom: cut
-    bands[2] = -128;                       // +128 wraps to -128
-    bands[3] = 200;                        // -200 keeps its low byte, 56
-    const XA_EqualizerInfo table = engineTable(bands);
-    EXPECT_EQ(table.left[0], 80);
-    EXPECT_EQ(table.left[1], -80);
-    EXPECT_EQ(table.left[2], -128);
-    EXPECT_EQ(table.left[3], 56);
-    EXPECT_EQ(table.right[3], 56);
+    // The slider's top boosts; values beyond a signed byte keep their low
+    // byte (+128 wraps to -128, -200 gives 56).
+    bands = {bandValueFromPosition(0), bandValueFromPosition(100), -128, 200};
+    const XA_EqualizerInfo ends = engineTable(bands);
+    EXPECT_EQ(std::vector<int>(ends.left, ends.left + 4), (std::vector<int>{80, -80, -128, 56}));
 }
 
 TEST(EqualizerPresetBytes, ConvertBothWaysAndStayInsideTheirRanges) {
@@ -70,9 +50,7 @@ TEST(EqualizerPresetBytes, ConvertBothWaysAndStayInsideTheirRanges) {
     // Below -76 the formula goes negative, beyond 63 the values leave the
     // sliders: both are held at the edge.
     EXPECT_EQ(presetByteFromBandValue(-78), 0);
-    EXPECT_EQ(presetByteFromBandValue(-80), 0);
     EXPECT_EQ(presetByteFromBandValue(-1000), 0);
-    EXPECT_EQ(presetByteFromBandValue(1000), 62);
     EXPECT_EQ(bandValueFromPresetByte(255), 80);
     // Every value a preset can hold survives a save and a load.
     for (int value = -76; value <= 80; value += 4)
@@ -90,16 +68,13 @@ TEST(EqualizerPresetFile, WrittenLayoutReadsBackAndShortInputIsRefused) {
     ASSERT_TRUE(back);
     EXPECT_EQ(*back, bands);
 
-    // A longer library file holds more presets; the first is the one read.
+    // A library file holds more presets: the first is read, its header is
+    // not checked, and one byte short is not a preset.
     std::vector<uint8_t> library(bytes.begin(), bytes.end());
     library.resize(2 * kPresetSize, 0);
-    ASSERT_TRUE(readPreset(library));
-    EXPECT_EQ(*readPreset(library), bands);
-    // The header is not checked; one byte short is not a preset.
     library[0] = 'X';
-    EXPECT_TRUE(readPreset(std::span(library).first(kPresetSize)));
+    EXPECT_EQ(readPreset(library), bands);
     EXPECT_FALSE(readPreset(std::span(library).first(kPresetSize - 1)));
-    EXPECT_FALSE(readPreset({}));
 }
 
 TEST(EqualizerSliderMapping, SlidersCoverTheSpectrumFromBassToTrebleWithoutGaps) {
@@ -114,8 +89,6 @@ TEST(EqualizerSliderMapping, SlidersCoverTheSpectrumFromBassToTrebleWithoutGaps)
         EXPECT_DOUBLE_EQ(previousHigh, rate / 2);
     }
     // The bass slider is the engine's lowest band; 1 kHz is the second's.
-    EXPECT_DOUBLE_EQ(sliderFrequencies(0, 44100).highHz, 689.0625);
-    EXPECT_LT(sliderFrequencies(1, 44100).lowHz, 1000);
-    EXPECT_GT(sliderFrequencies(1, 44100).highHz, 1000);
+    EXPECT_DOUBLE_EQ(sliderFrequencies(1, 44100).lowHz, 689.0625);
     EXPECT_DOUBLE_EQ(sliderFrequencies(9, 44100).lowHz, 13781.25);
 }
