@@ -45,7 +45,8 @@ bool globMatch(const std::string& name, const std::string& mask, bool dotLimited
             starName = n;
             continue;
         }
-        if (m < mask.size() && (upper(mask[m]) == upper(name[n]) || (mask[m] == '?' && !(dotLimited && name[n] == '.')))) {
+        if (m < mask.size() &&
+            (upper(mask[m]) == upper(name[n]) || (mask[m] == '?' && !(dotLimited && name[n] == '.')))) {
             ++m;
             ++n;
             continue;

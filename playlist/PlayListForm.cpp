@@ -7,6 +7,7 @@
 #include "app/api/DeckApi.h"
 #include "app/api/MessageNumbers.h"
 #include "platform/DialogFilter.h"
+#include "platform/ErrorReport.h"
 #include "platform/IniFile.h"
 #include "skins/SkinFolders.h"
 #include "skins/SplitFields.h"
@@ -94,6 +95,14 @@ TPlayListForm::TPlayListForm()
         QMessageBox::information(this, QApplication::applicationDisplayName(), message);
     };
     randomIndex = [](int count) { return static_cast<int>(QRandomGenerator::global()->bounded(count)); };
+
+    FindFile1.Filename = kFolderSearchMask;
+    FindFile1.Threaded = true;
+    FindFile1.Subfolders = true;
+    FindFile1.OnFound = [this](TFindFile*, const std::string& Folder, const TSearchRec& FileInfo) {
+        FindFile1Found(Folder, FileInfo);
+    };
+    FindFile1.OnComplete = [this](TFindFile*) { FindFile1Complete(); };
 
     SkinForm1->OnMouseDownNotify = [this](const QString& ID, Qt::MouseButton Button, platform::ShiftState, int, int) {
         SkinForm1MouseDownNotify(ID, Button);
@@ -199,9 +208,38 @@ void TPlayListForm::AddFilesByDialog() {
 void TPlayListForm::DropNames(const QStringList& names) {
     ShowWaitList(false);
     for (const QString& name : names) {
-        if (name.endsWith(QLatin1String(kTrackExtension), Qt::CaseSensitive))
+        if (name.endsWith(QLatin1String(kTrackExtension), Qt::CaseSensitive)) {
             AddTrack(name);
+        } else if (QFileInfo(name).isDir() && !FindFile1.Busy()) {
+            // The folder goes in as a whole search specification rather than
+            // as the location: folder names may hold ";" or "*", which the
+            // location would split or refuse.
+            const QString folder = name.endsWith(u'/') ? name : name + u'/';
+            FindFile1.IncludeFiles = {QFile::encodeName(folder).toStdString() + kFolderSearchMask};
+            FindFile1.Execute();
+        }
     }
+}
+
+void TPlayListForm::FindFile1Found(const std::string& Folder, const TSearchRec& FileInfo) {
+    const std::string path = Folder == "/" ? Folder + FileInfo.Name : Folder + "/" + FileInfo.Name;
+    // One unreadable file must not end the search of a whole collection;
+    // it is skipped and reported once the search is done.
+    try {
+        AddTrack(QFile::decodeName(QByteArray::fromStdString(path)));
+    } catch (const std::exception& error) {
+        if (m_unreadableTracks++ == 0)
+            m_firstReadError = QString::fromLocal8Bit(error.what());
+    }
+}
+
+void TPlayListForm::FindFile1Complete() {
+    if (m_unreadableTracks == 0)
+        return;
+    const QString report = m_firstReadError;
+    m_unreadableTracks = 0;
+    m_firstReadError.clear();
+    platform::reportError(report);
 }
 
 void TPlayListForm::dragEnterEvent(QDragEnterEvent* event) {

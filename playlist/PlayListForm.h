@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FindFile.h"
 #include "MP3Tag.h"
 #include "PlayListRules.h"
 #include "TrackListModel.h"
@@ -95,11 +96,15 @@ public:
     QMenu* PLMenu;
     QMenu* WLMenu;
     TMP3Tag MP3Tag1;
+    // Searches dropped folders for tracks, on its own thread.
+    TFindFile FindFile1;
 
     // Handlers of the skin engine and of the messages.
     void SkinForm1MouseDownNotify(const QString& ID, Qt::MouseButton Button);
     void SkinForm1MouseUpNotify(const QString& ID, Qt::MouseButton Button);
     void SkinForm1SkinChanged();
+    void FindFile1Found(const std::string& Folder, const TSearchRec& FileInfo);
+    void FindFile1Complete();
     bool handleMessage(const platform::WindowMessage& message, intptr_t& result) override;
 
 protected:
@@ -130,6 +135,9 @@ private:
     bool m_measuring = false;
     playlist::SortState m_sort;
     QString m_lastWorkerFailure;
+    // Tracks of a folder search that could not be read, and the first reason.
+    int m_unreadableTracks = 0;
+    QString m_firstReadError;
     std::unique_ptr<TBPMThread> m_bpmWorker;
     engine::ThreadErrorHook m_previousErrorHook;
 };

@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -292,4 +293,22 @@ TEST_F(PlayListFormTest, AWorkerFailureIsPostedWithAReadableClassName) {
     ASSERT_TRUE(processEventsUntil([&] { return !form.lastWorkerFailure().isEmpty(); }));
     EXPECT_EQ(form.lastWorkerFailure(), QStringLiteral("decoder broke  [std::runtime_error]"));
     EXPECT_EQ(form.playListModel().cell(0, kBpmCell), "000.0");
+}
+
+TEST_F(PlayListFormTest, DroppedFoldersAreSearchedOneAtATime) {
+    const QString first = QString::fromStdString(music.file("first"));
+    const QString second = QString::fromStdString(music.file("second"));
+    std::filesystem::create_directories(music.file("first/inner"));
+    std::filesystem::create_directories(music.file("second"));
+    track("first/one.mp3", "One");
+    track("first/inner/TWO.MP3", "Two");
+    track("first/cover.jpg");
+    track("second/three.mp3");
+    const QString loose = track("loose.mp3", "Loose");
+    form.DropNames({first, second, loose});
+    ASSERT_TRUE(processEventsUntil([&] { return !form.FindFile1.Busy(); }));
+    EXPECT_EQ(cells(form.playListModel(), kPathCell),
+              (std::vector<std::string>{music.file("first/inner/TWO.MP3"), music.file("first/one.mp3"),
+                                        music.file("loose.mp3")}));
+    EXPECT_EQ(cells(form.playListModel(), kTitleCell), (std::vector<std::string>{"Two", "One", "Loose"}));
 }
