@@ -1,6 +1,7 @@
 #include "WindowSet.h"
 
 #include "About.h"
+#include "DeckEqualizers.h"
 #include "Players.h"
 #include "Preferences.h"
 #include "mixer/Equalizer.h"
@@ -36,6 +37,8 @@ WindowSet* currentWindowSet() {
     return g_windows;
 }
 
+WindowSet::WindowSet() = default;
+
 WindowSet::~WindowSet() {
     destroy();
 }
@@ -54,7 +57,8 @@ void WindowSet::create() {
     Mixer->setDecks(PlayerA, PlayerB);
     Mixer->show();
     Preferences = new TPreferences([this](const PreferenceValues& values) { applyPreferences(values); });
-    Equalizer = new TEqualizerForm();
+    m_deckEqualizers = std::make_unique<DeckEqualizers>(*PlayerA, *PlayerB);
+    Equalizer = new TEqualizerForm(m_deckEqualizers.get());
     AboutSkin = new TAboutSkin();
     About = new TAbout();
 }
@@ -65,6 +69,7 @@ void WindowSet::destroy() {
     destroyWindow(About);
     destroyWindow(AboutSkin);
     destroyWindow(Equalizer);
+    m_deckEqualizers.reset();
     destroyWindow(Preferences);
     destroyWindow(Mixer);
     destroyWindow(SkinEditor);
