@@ -59,6 +59,11 @@ public:
     TEqualizerForm* Equalizer = nullptr;
     TAboutSkin* AboutSkin = nullptr;
     TAbout* About = nullptr;
+
+private:
+    // Deck B owns the one key handler; the decks, the mixer, the play list
+    // and the equalizer hand it every key-down and key-up.
+    void routeKeysToDeckB();
 };
 
 // The application-wide set; valid between WindowSet::create and destroy.
