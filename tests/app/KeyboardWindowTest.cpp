@@ -141,8 +141,9 @@ TEST_F(KeyboardTest, AKeyOnAChildOfAWindowIsForwardedOnceAndTheChildStillGetsIt)
     auto* dialog = new QDialog(set.PlayerA);
     auto* field = new QWidget(dialog);
     click(field, Qt::Key_M, Qt::NoModifier);
-    click(dialog, Qt::Key_M, Qt::NoModifier);
+    click(dialog, Qt::Key_E, Qt::NoModifier);
     EXPECT_TRUE(set.Mixer->isVisible());
+    EXPECT_FALSE(set.Equalizer->isVisible());
     delete dialog;
 }
 
