@@ -66,13 +66,13 @@ void performOnDeck(TDeck& deck, app::DeckOperation operation) {
 void performOnPlayList(PlayListApi& playList, app::PlayListOperation operation) {
     switch (operation) {
     case app::PlayListOperation::SelectAll:
-        playList.SelectAllEntries();
+        playList.SelectAll();
         break;
     case app::PlayListOperation::ListMinus:
-        playList.ListMinus();
+        playList.RemoveSelected();
         break;
     case app::PlayListOperation::WaitListPlus:
-        playList.WaitListPlus();
+        playList.SendToWaitList();
         break;
     }
 }

@@ -14,14 +14,15 @@ public:
     // Sets LoadedBpm to the track's tempo text when it answers a path.
     virtual QString NextTrack() = 0;
 
-    // The keyboard's play-list commands. SelectAllEntries shows the window,
-    // gives the keyboard to the wait list when it is visible, else to the
-    // play list, and selects all entries of that list; ListMinus removes the
-    // selected entries; WaitListPlus sends them to the wait list. A window
-    // without lists ignores them.
-    virtual void SelectAllEntries() {}
-    virtual void ListMinus() {}
-    virtual void WaitListPlus() {}
+    // The keyboard's play-list commands. SelectAll shows the window, gives
+    // the keyboard to the wait list when it is visible, else to the play
+    // list, and selects all entries of that list; RemoveSelected removes the
+    // selected entries (as "ListMinusButton" does); SendToWaitList sends
+    // them to the wait list (as "WaitListPlusButton" does). A window without
+    // lists ignores them.
+    virtual void SelectAll() {}
+    virtual void RemoveSelected() {}
+    virtual void SendToWaitList() {}
 
     // The tempo text of the track most recently handed to a deck; the decks
     // read it while loading. "000.0" means not measured.

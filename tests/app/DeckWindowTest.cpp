@@ -42,9 +42,9 @@ public:
         LoadedBpm = QStringLiteral("000.0");
         return tracks.takeFirst();
     }
-    void SelectAllEntries() override { keyCommands << QStringLiteral("SelectAll"); }
-    void ListMinus() override { keyCommands << QStringLiteral("ListMinus"); }
-    void WaitListPlus() override { keyCommands << QStringLiteral("WaitListPlus"); }
+    void SelectAll() override { keyCommands << QStringLiteral("SelectAll"); }
+    void RemoveSelected() override { keyCommands << QStringLiteral("ListMinus"); }
+    void SendToWaitList() override { keyCommands << QStringLiteral("WaitListPlus"); }
     QStringList tracks;
     int asked = 0;
     QStringList keyCommands;
