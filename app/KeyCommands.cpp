@@ -107,50 +107,15 @@ KeyCommands commandsOf(const std::array<KeyRow, Rows>& table, int virtualKey, Sh
     return commands;
 }
 
-const char* deckOperationName(DeckOperation operation) {
-    switch (operation) {
-    case DeckOperation::PlayPause:
-        return "PlayPause";
-    case DeckOperation::PitchSlower:
-        return "PitchSlower";
-    case DeckOperation::PitchFaster:
-        return "PitchFaster";
-    case DeckOperation::PitchReset:
-        return "PitchReset";
-    case DeckOperation::BendUp:
-        return "BendUp";
-    case DeckOperation::BendDown:
-        return "BendDown";
-    case DeckOperation::BendRelease:
-        return "BendRelease";
-    case DeckOperation::StopTrack:
-        return "StopTrack";
-    }
-    return "?";
-}
+// Names for describe, in the order of the enumerations.
+constexpr std::array<const char*, 8> kDeckOperationNames = {"PlayPause", "PitchSlower", "PitchFaster", "PitchReset",
+                                                            "BendUp",    "BendDown",    "BendRelease", "StopTrack"};
+constexpr std::array<const char*, 3> kWindowNames = {"play list", "mixer", "equalizer"};
+constexpr std::array<const char*, 3> kPlayListOperationNames = {"SelectAll", "ListMinus", "WaitListPlus"};
 
-const char* windowName(ToggledWindow window) {
-    switch (window) {
-    case ToggledWindow::PlayList:
-        return "play list";
-    case ToggledWindow::Mixer:
-        return "mixer";
-    case ToggledWindow::Equalizer:
-        return "equalizer";
-    }
-    return "?";
-}
-
-const char* playListOperationName(PlayListOperation operation) {
-    switch (operation) {
-    case PlayListOperation::SelectAll:
-        return "SelectAll";
-    case PlayListOperation::ListMinus:
-        return "ListMinus";
-    case PlayListOperation::WaitListPlus:
-        return "WaitListPlus";
-    }
-    return "?";
+template <typename Enum, std::size_t Count>
+const char* nameOf(const std::array<const char*, Count>& names, Enum value) {
+    return names.at(static_cast<std::size_t>(value));
 }
 
 } // namespace
@@ -202,7 +167,7 @@ std::string describe(const KeyCommand& command) {
     switch (command.kind) {
     case KeyCommand::Kind::Deck:
         return std::string("deck ") + (command.deck == KeyDeck::A ? "A " : "B ") +
-               deckOperationName(command.deckOperation);
+               nameOf(kDeckOperationNames, command.deckOperation);
     case KeyCommand::Kind::MixerNudge:
         return "mixer Nudge " + std::string(command.name) + " " + std::string(command.direction);
     case KeyCommand::Kind::MixerStart:
@@ -210,9 +175,9 @@ std::string describe(const KeyCommand& command) {
     case KeyCommand::Kind::MixerRelease:
         return "mixer release " + std::string(command.name);
     case KeyCommand::Kind::ToggleWindow:
-        return std::string("toggle ") + windowName(command.window);
+        return std::string("toggle ") + nameOf(kWindowNames, command.window);
     case KeyCommand::Kind::PlayList:
-        return std::string("play list ") + playListOperationName(command.playListOperation);
+        return std::string("play list ") + nameOf(kPlayListOperationNames, command.playListOperation);
     }
     return "?";
 }

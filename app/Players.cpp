@@ -8,6 +8,8 @@
 
 #include <QGuiApplication>
 
+#include <array>
+
 TPlayerA::TPlayerA() : TDeck("TPlayerA", Side::A, QSize(380, 234), QPoint(19, 49)) {}
 
 TPlayerB::TPlayerB()
@@ -33,49 +35,12 @@ void TPlayerB::FormKeyUp(int Key, platform::ShiftState Shift) {
 
 namespace {
 
-void performOnDeck(TDeck& deck, app::DeckOperation operation) {
-    using app::DeckOperation;
-    switch (operation) {
-    case DeckOperation::PlayPause:
-        deck.PlayPause();
-        break;
-    case DeckOperation::PitchSlower:
-        deck.PitchSlower();
-        break;
-    case DeckOperation::PitchFaster:
-        deck.PitchFaster();
-        break;
-    case DeckOperation::PitchReset:
-        deck.PitchReset();
-        break;
-    case DeckOperation::BendUp:
-        deck.BendUp();
-        break;
-    case DeckOperation::BendDown:
-        deck.BendDown();
-        break;
-    case DeckOperation::BendRelease:
-        deck.BendRelease();
-        break;
-    case DeckOperation::StopTrack:
-        deck.StopTrack();
-        break;
-    }
-}
-
-void performOnPlayList(PlayListApi& playList, app::PlayListOperation operation) {
-    switch (operation) {
-    case app::PlayListOperation::SelectAll:
-        playList.SelectAll();
-        break;
-    case app::PlayListOperation::ListMinus:
-        playList.RemoveSelected();
-        break;
-    case app::PlayListOperation::WaitListPlus:
-        playList.SendToWaitList();
-        break;
-    }
-}
+// The operations of the key commands, in the order of their enumerations.
+constexpr std::array<void (TDeck::*)(), 8> kDeckOperations = {
+    &TDeck::PlayPause, &TDeck::PitchSlower, &TDeck::PitchFaster, &TDeck::PitchReset,
+    &TDeck::BendUp,    &TDeck::BendDown,    &TDeck::BendRelease, &TDeck::StopTrack};
+constexpr std::array<void (PlayListApi::*)(), 3> kPlayListOperations = {
+    &PlayListApi::SelectAll, &PlayListApi::RemoveSelected, &PlayListApi::SendToWaitList};
 
 platform::PlacedWindow* toggledWindow(const WindowSet& set, app::ToggledWindow window) {
     switch (window) {
@@ -95,16 +60,16 @@ void TPlayerB::perform(const app::KeyCommand& command) {
     using Kind = app::KeyCommand::Kind;
     const WindowSet* set = currentWindowSet();
     TMixer* mixerWindow = set != nullptr ? set->Mixer : nullptr;
-    const QString name = QString::fromUtf8(command.name.data(), static_cast<qsizetype>(command.name.size()));
+    const auto text = [](std::string_view view) { return QString::fromUtf8(view.data(), qsizetype(view.size())); };
+    const QString name = text(command.name);
     switch (command.kind) {
     case Kind::Deck:
         if (TDeck* deck = command.deck == app::KeyDeck::B ? this : otherDeck())
-            performOnDeck(*deck, command.deckOperation);
+            (deck->*kDeckOperations.at(static_cast<size_t>(command.deckOperation)))();
         break;
     case Kind::MixerNudge:
         if (mixerWindow != nullptr)
-            mixerWindow->Nudge(
-                name, QString::fromUtf8(command.direction.data(), static_cast<qsizetype>(command.direction.size())));
+            mixerWindow->Nudge(name, text(command.direction));
         break;
     case Kind::MixerStart:
         if (mixerWindow != nullptr)
@@ -120,7 +85,7 @@ void TPlayerB::perform(const app::KeyCommand& command) {
         break;
     case Kind::PlayList:
         if (PlayListApi* list = playList())
-            performOnPlayList(*list, command.playListOperation);
+            (list->*kPlayListOperations.at(static_cast<size_t>(command.playListOperation)))();
         break;
     }
 }
