@@ -168,3 +168,25 @@ TEST_F(KeyboardTest, AHeldBendStaysBentThroughAutoRepeatUntilTheRealRelease) {
     release(set.PlayList, Qt::Key_7, Qt::ControlModifier);
     EXPECT_FALSE(set.Mixer->state().FlashHeldB);
 }
+
+TEST_F(KeyboardTest, PlayListKeysActOnThePlayListsOwnListsOnce) {
+    for (const char* name : {"a.mp3", "b.mp3", "c.mp3"}) {
+        writeFile(folder.file(name), std::string(4096, 'x'));
+        set.PlayList->AddTrack(QString::fromStdString(folder.file(name)));
+    }
+    ASSERT_EQ(set.PlayList->playListModel().count(), 3);
+    set.PlayList->hide();
+    click(set.PlayerA, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_TRUE(set.PlayList->isVisible());
+    EXPECT_EQ(set.PlayList->PL->selectedRowIndexes().size(), 3u);
+    // The list has the keyboard now; it forwards to the handler as its
+    // window does, and the same keys with Alt do nothing.
+    click(set.PlayList->PL, Qt::Key_W, Qt::AltModifier);
+    click(set.PlayList->PL, Qt::Key_Delete, Qt::AltModifier);
+    EXPECT_EQ(set.PlayList->waitListModel().count(), 0);
+    EXPECT_EQ(set.PlayList->playListModel().count(), 3);
+    click(set.PlayList->PL, Qt::Key_W, Qt::ControlModifier);
+    EXPECT_EQ(set.PlayList->waitListModel().count(), 3);
+    click(set.PlayList->PL, Qt::Key_Delete, Qt::ControlModifier);
+    EXPECT_EQ(set.PlayList->playListModel().count(), 0);
+}
