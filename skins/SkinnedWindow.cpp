@@ -39,7 +39,6 @@ void SkinnedWindow::ChangeSkinFolder(const std::string& folder) {
     }
 }
 
-
 void SkinnedWindow::keyPressEvent(QKeyEvent* event) {
     if (!m_deliveringToChild)
         forwardKey(*event);
