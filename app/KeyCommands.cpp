@@ -4,7 +4,6 @@
 
 #include <array>
 #include <optional>
-#include <ostream>
 
 namespace app {
 
@@ -120,25 +119,6 @@ const char* nameOf(const std::array<const char*, Count>& names, Enum value) {
 
 } // namespace
 
-bool KeyCommand::operator==(const KeyCommand& other) const {
-    if (kind != other.kind)
-        return false;
-    switch (kind) {
-    case Kind::Deck:
-        return deck == other.deck && deckOperation == other.deckOperation;
-    case Kind::MixerNudge:
-        return name == other.name && direction == other.direction;
-    case Kind::MixerStart:
-    case Kind::MixerRelease:
-        return name == other.name;
-    case Kind::ToggleWindow:
-        return window == other.window;
-    case Kind::PlayList:
-        return playListOperation == other.playListOperation;
-    }
-    return false;
-}
-
 KeyCommands keyDownCommands(int virtualKey, ShiftState held) {
     return commandsOf(keyDownTable(), virtualKey, held);
 }
@@ -180,10 +160,6 @@ std::string describe(const KeyCommand& command) {
         return std::string("play list ") + nameOf(kPlayListOperationNames, command.playListOperation);
     }
     return "?";
-}
-
-void PrintTo(const KeyCommand& command, std::ostream* stream) {
-    *stream << describe(command);
 }
 
 } // namespace app

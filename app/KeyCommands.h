@@ -2,7 +2,6 @@
 
 #include "platform/VirtualKeys.h"
 
-#include <iosfwd>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -79,8 +78,6 @@ struct KeyCommand {
         command.playListOperation = operation;
         return command;
     }
-
-    bool operator==(const KeyCommand& other) const;
 };
 
 using KeyCommands = std::vector<KeyCommand>;
@@ -100,6 +97,5 @@ bool repeatsWhileHeld(const KeyCommand& command);
 
 // A readable form, such as "deck A BendUp" or "mixer Nudge F INC".
 std::string describe(const KeyCommand& command);
-void PrintTo(const KeyCommand& command, std::ostream* stream);
 
 } // namespace app
