@@ -4,7 +4,6 @@
 #include "app/DeckTimeTexts.h"
 #include "app/api/DeckApi.h"
 #include "engine/XaudioPlayer.h"
-#include "platform/VirtualKeys.h"
 #include "platform/WindowMessages.h"
 #include "playlist/MP3Tag.h"
 #include "skins/SkinnedWindow.h"
@@ -72,12 +71,6 @@ public:
     TDeck* otherDeck() const;
     PlayListApi* playList() const;
     MixerApi* mixer() const;
-
-    // Where the window's key events go: the application's shared key
-    // handler, with the virtual key code and the exact shift state. Unset
-    // hooks drop the keys.
-    std::function<void(int Key, platform::ShiftState Shift)> forwardKeyDown;
-    std::function<void(int Key, platform::ShiftState Shift)> forwardKeyUp;
 
     // Chooses a track for "LoadButton"; an empty result means cancelled.
     // Tests replace the dialog.
@@ -154,8 +147,6 @@ public:
 
 protected:
     bool event(QEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    void keyReleaseEvent(QKeyEvent* event) override;
     bool handleMessage(const platform::WindowMessage& message, intptr_t& result) override;
     void closeEvent(QCloseEvent* event) override;
 

@@ -12,6 +12,7 @@
 #include "skins/SkinEditor.h"
 
 #include <cassert>
+#include <initializer_list>
 #include <memory>
 
 namespace {
@@ -61,6 +62,16 @@ void WindowSet::create() {
     Equalizer = new TEqualizerForm(m_deckEqualizers.get());
     AboutSkin = new TAboutSkin();
     About = new TAbout();
+    routeKeysToDeckB();
+}
+
+void WindowSet::routeKeysToDeckB() {
+    TPlayerB* handler = PlayerB;
+    for (skins::SkinnedWindow* window :
+         std::initializer_list<skins::SkinnedWindow*>{PlayerA, Mixer, PlayList, Equalizer}) {
+        window->forwardKeyDown = [handler](int Key, platform::ShiftState Shift) { handler->FormKeyDown(Key, Shift); };
+        window->forwardKeyUp = [handler](int Key, platform::ShiftState Shift) { handler->FormKeyUp(Key, Shift); };
+    }
 }
 
 void WindowSet::destroy() {

@@ -65,6 +65,9 @@ public:
 private:
     // The decks' side of the equalizer; made with the equalizer, after the decks.
     std::unique_ptr<DeckEqualizers> m_deckEqualizers;
+    // Deck B owns the one key handler; the decks, the mixer, the play list
+    // and the equalizer hand it every key-down and key-up.
+    void routeKeysToDeckB();
 };
 
 // The application-wide set; valid between WindowSet::create and destroy.
