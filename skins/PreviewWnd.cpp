@@ -17,9 +17,8 @@ TPreviewWnd::TPreviewWnd(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Fra
     // An outline rather than a filled panel, so the element stays visible
     // under its marker.
     m_marker = new QFrame(this);
-    m_marker->setFrameStyle(QFrame::Box | QFrame::Plain);
-    m_marker->setLineWidth(kMarkerLineWidth);
-    m_marker->setStyleSheet(QStringLiteral("QFrame { color: red; background: transparent; }"));
+    m_marker->setStyleSheet(
+        QStringLiteral("QFrame { border: %1px solid #ff0000; background: transparent; }").arg(kMarkerLineWidth));
     m_marker->setAttribute(Qt::WA_TransparentForMouseEvents, true);
     m_marker->hide();
 

@@ -499,5 +499,8 @@ void TMySkinEditor::reject() {
         finishPicking();
     if (m_modified && dialogs.askYesNo(this, QString::fromLatin1(kSaveCaption), QString::fromLatin1(kSaveQuestion)))
         save();
+    // The preview belongs to the editing session; it does not outlive it.
+    if (m_preview)
+        m_preview->close();
     QDialog::reject();
 }

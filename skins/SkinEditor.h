@@ -1,5 +1,6 @@
 #pragma once
 
+#include "PreviewWnd.h"
 #include "SkinDefinition.h"
 #include "SkinEditorPages.h"
 
@@ -16,7 +17,6 @@ class QLineEdit;
 class QPushButton;
 class QRubberBand;
 class QTabWidget;
-class TPreviewWnd;
 
 // The skin editor: builds a skin definition file from its images, buttons,
 // text displays and trackbars, typed in or picked as rectangles on a live

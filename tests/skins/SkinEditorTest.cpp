@@ -194,6 +194,9 @@ TEST_F(SkinEditorWindowTest, PickingAndPreviewWantASavedFileAndThePreviewClosesF
     EXPECT_TRUE(preview->isVisible());
     // The pitch slider is vertical: 8 wide and its length high.
     EXPECT_EQ(preview->markerRect(), QRect(304, 50, 8, 154));
+    const QImage shown = preview->grab().toImage();
+    EXPECT_EQ(shown.pixelColor(304, 120), QColor(Qt::red)) << "the marker's left edge";
+    EXPECT_NE(shown.pixelColor(308, 120), QColor(Qt::red)) << "the element shows through the marker";
     m_editor.showPage(TMySkinEditor::Page::Bitmap);
     EXPECT_FALSE(preview->markerVisible());
 
