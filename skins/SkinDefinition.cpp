@@ -152,8 +152,7 @@ int SkinDefinition::remove(ElementKind kind, int selected) {
 
 std::vector<std::string> SkinDefinition::imageFiles() const {
     std::vector<std::string> files;
-    for (const std::string* name :
-         {&images.mask, &images.mouseUp, &images.mouseOver, &images.mouseDown, &images.numbers, &images.text})
+    for (const std::string* name : images.inPageOrder())
         if (!name->empty())
             files.push_back(*name);
     for (const std::string& entry : entries(ElementKind::TrackBar)) {

@@ -21,6 +21,11 @@ class SkinDefinition {
 public:
     struct Images {
         std::string mask, mouseUp, mouseOver, mouseDown, numbers, text;
+        // In the order of the editor's page "Bitmap".
+        std::array<std::string*, 6> inPageOrder() { return {&mask, &mouseUp, &mouseOver, &mouseDown, &numbers, &text}; }
+        std::array<const std::string*, 6> inPageOrder() const {
+            return {&mask, &mouseUp, &mouseOver, &mouseDown, &numbers, &text};
+        }
         bool operator==(const Images&) const = default;
     };
 

@@ -225,28 +225,24 @@ void TMySkinEditor::chooseFont() {
 void TMySkinEditor::store(ElementKind kind, SkinDefinition::StoreMode mode) {
     std::optional<QString> refusal;
     std::string entry;
+    // The page's fields are checked and completed, shown back as completed
+    // (also when the action stops), and turned into the entry.
+    auto build = [&refusal, &entry](auto& page, auto prepare, auto entryOf) {
+        auto fields = page.fields();
+        refusal = prepare(fields);
+        page.show(fields);
+        entry = entryOf(fields);
+    };
     switch (kind) {
-    case ElementKind::Button: {
-        skins::ButtonFields fields = buttonPage.fields();
-        refusal = skins::prepareButton(fields);
-        buttonPage.show(fields);
-        entry = skins::buttonEntry(fields);
+    case ElementKind::Button:
+        build(buttonPage, skins::prepareButton, skins::buttonEntry);
         break;
-    }
-    case ElementKind::Text: {
-        skins::TextFields fields = textPage.fields();
-        refusal = skins::prepareText(fields);
-        textPage.show(fields);
-        entry = skins::textEntry(fields);
+    case ElementKind::Text:
+        build(textPage, skins::prepareText, skins::textEntry);
         break;
-    }
-    case ElementKind::TrackBar: {
-        skins::TrackBarFields fields = trackBarPage.fields();
-        refusal = skins::prepareTrackBar(fields);
-        trackBarPage.show(fields);
-        entry = skins::trackBarEntry(fields);
+    case ElementKind::TrackBar:
+        build(trackBarPage, skins::prepareTrackBar, skins::trackBarEntry);
         break;
-    }
     }
     const int selected = elementPage(kind).list->currentRow();
     if (!refusal)
@@ -314,9 +310,7 @@ void TMySkinEditor::followSelection() {
 }
 
 void TMySkinEditor::showDefinition() {
-    const SkinDefinition::Images& images = m_definition.images;
-    const std::string* names[] = {&images.mask,      &images.mouseUp, &images.mouseOver,
-                                  &images.mouseDown, &images.numbers, &images.text};
+    const auto names = m_definition.images.inPageOrder();
     for (size_t i = 0; i < skins::BitmapPage::kImageCount; ++i)
         bitmapPage.names[i]->setText(skins::textOf(*names[i]));
     for (ElementKind kind : {ElementKind::Button, ElementKind::Text, ElementKind::TrackBar})
@@ -356,9 +350,7 @@ bool TMySkinEditor::saveAs() {
 }
 
 bool TMySkinEditor::saveTo(const QString& path) {
-    SkinDefinition::Images& images = m_definition.images;
-    std::string* names[] = {&images.mask,      &images.mouseUp, &images.mouseOver,
-                            &images.mouseDown, &images.numbers, &images.text};
+    const auto names = m_definition.images.inPageOrder();
     for (size_t i = 0; i < skins::BitmapPage::kImageCount; ++i)
         *names[i] = bitmapPage.names[i]->text().toLocal8Bit().toStdString();
     try {
