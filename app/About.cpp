@@ -45,16 +45,20 @@ TAbout::TAbout(QWidget* parent) : QDialog(parent, Qt::FramelessWindowHint | Qt::
     m_credits->setStyleSheet(QStringLiteral("color: #e8eef2; font-size: 9pt;"));
     m_credits->setGeometry(0, m_creditsPanel->height(), m_creditsPanel->width(), 180);
 
-    auto* homepage = new QLabel(QStringLiteral("<a style='color:#ff9d2e' href='https://drovan.invalid/'>drovan "
-                                               "home page</a>"),
-                                this);
-    homepage->setGeometry(24, 282, 170, 20);
-    homepage->setOpenExternalLinks(true);
-    auto* mail = new QLabel(
+    // The links are shown, not followed: the whole window, links included,
+    // is one surface that closes the window at a press.
+    m_homepage = new QLabel(QStringLiteral("<a style='color:#ff9d2e' href='https://drovan.invalid/'>drovan "
+                                           "home page</a>"),
+                            this);
+    m_homepage->setGeometry(24, 282, 170, 20);
+    m_mail = new QLabel(
         QStringLiteral("<a style='color:#ff9d2e' href='mailto:team@drovan.invalid'>write to the team</a>"), this);
-    mail->setGeometry(220, 282, 153, 20);
-    mail->setAlignment(Qt::AlignRight);
-    mail->setOpenExternalLinks(true);
+    m_mail->setGeometry(220, 282, 153, 20);
+    m_mail->setAlignment(Qt::AlignRight);
+    for (QLabel* link : {m_homepage, m_mail}) {
+        link->setTextInteractionFlags(Qt::NoTextInteraction);
+        link->setAttribute(Qt::WA_TransparentForMouseEvents, true);
+    }
 
     m_scrollTimer = new QTimer(this);
     m_scrollTimer->setInterval(kScrollIntervalMs);

@@ -14,6 +14,9 @@ public:
 
     QString versionText() const;
     bool creditsScrolling() const;
+    // The two link labels.
+    QLabel* homepageLink() const { return m_homepage; }
+    QLabel* mailLink() const { return m_mail; }
 
     static constexpr const char* kVersionText = "Version 0.1.10";
 
@@ -30,6 +33,8 @@ private:
     QWidget* m_creditsPanel;
     QLabel* m_credits;
     QTimer* m_scrollTimer;
+    QLabel* m_homepage;
+    QLabel* m_mail;
 };
 
 // Centres a window of that size on the primary screen: each coordinate is
