@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -39,6 +40,11 @@ using playlist::kTitleCell;
 namespace {
 
 constexpr QPoint kDesignPosition(19, 300);
+// Found tracks are added in slices: at most this long at a time, and at
+// most this often, so that the list is laid out and painted once for many
+// tracks rather than once for each.
+constexpr qint64 kFoundTracksSliceMs = 20;
+constexpr int kFoundTracksIntervalMs = 40;
 
 TBPMThread::Measurement& bpmMeasurement() {
     static TBPMThread::Measurement measurement;
@@ -103,6 +109,10 @@ TPlayListForm::TPlayListForm()
         FindFile1Found(Folder, FileInfo);
     };
     FindFile1.OnComplete = [this](TFindFile*) { FindFile1Complete(); };
+    m_addFoundTracks = new QTimer(this);
+    m_addFoundTracks->setSingleShot(true);
+    m_addFoundTracks->setInterval(kFoundTracksIntervalMs);
+    connect(m_addFoundTracks, &QTimer::timeout, this, &TPlayListForm::addFoundTracks);
 
     SkinForm1->OnMouseDownNotify = [this](const QString& ID, Qt::MouseButton Button, platform::ShiftState, int, int) {
         SkinForm1MouseDownNotify(ID, Button);
@@ -223,17 +233,38 @@ void TPlayListForm::DropNames(const QStringList& names) {
 
 void TPlayListForm::FindFile1Found(const std::string& Folder, const TSearchRec& FileInfo) {
     const std::string path = Folder == "/" ? Folder + FileInfo.Name : Folder + "/" + FileInfo.Name;
-    // One unreadable file must not end the search of a whole collection;
-    // it is skipped and reported once the search is done.
-    try {
-        AddTrack(QFile::decodeName(QByteArray::fromStdString(path)));
-    } catch (const std::exception& error) {
-        if (m_unreadableTracks++ == 0)
-            m_firstReadError = QString::fromLocal8Bit(error.what());
+    m_foundTracks.push_back(QFile::decodeName(QByteArray::fromStdString(path)));
+    if (!m_addFoundTracks->isActive())
+        m_addFoundTracks->start();
+}
+
+void TPlayListForm::addFoundTracks() {
+    QElapsedTimer slice;
+    slice.start();
+    while (!m_foundTracks.empty() && slice.elapsed() < kFoundTracksSliceMs) {
+        const QString path = std::move(m_foundTracks.front());
+        m_foundTracks.pop_front();
+        // One unreadable file must not end the search of a whole collection;
+        // it is skipped and reported once the search is done.
+        try {
+            AddTrack(path);
+        } catch (const std::exception& error) {
+            if (m_unreadableTracks++ == 0)
+                m_firstReadError = QString::fromLocal8Bit(error.what());
+        }
     }
+    if (!m_foundTracks.empty())
+        m_addFoundTracks->start();
+    else if (!FindFile1.Busy())
+        reportUnreadableTracks();
 }
 
 void TPlayListForm::FindFile1Complete() {
+    if (m_foundTracks.empty())
+        reportUnreadableTracks();
+}
+
+void TPlayListForm::reportUnreadableTracks() {
     if (m_unreadableTracks == 0)
         return;
     const QString report = m_firstReadError;

@@ -12,7 +12,9 @@
 #include "skins/SkinnedWindow.h"
 
 #include <QStringList>
+#include <QTimer>
 
+#include <deque>
 #include <functional>
 #include <memory>
 
@@ -105,6 +107,8 @@ public:
     void SkinForm1SkinChanged();
     void FindFile1Found(const std::string& Folder, const TSearchRec& FileInfo);
     void FindFile1Complete();
+    // Whether tracks of a dropped folder are still being searched or added.
+    bool isAddingFolder() const { return FindFile1.Busy() || !m_foundTracks.empty(); }
     bool handleMessage(const platform::WindowMessage& message, intptr_t& result) override;
 
 protected:
@@ -135,6 +139,14 @@ private:
     bool m_measuring = false;
     playlist::SortState m_sort;
     QString m_lastWorkerFailure;
+    void addFoundTracks();
+    void reportUnreadableTracks();
+
+    // Tracks a folder search found and that wait to be added. They are added
+    // in slices between other events, so that a folder of thousands of
+    // tracks never holds up the window for long.
+    std::deque<QString> m_foundTracks;
+    QTimer* m_addFoundTracks;
     // Tracks of a folder search that could not be read, and the first reason.
     int m_unreadableTracks = 0;
     QString m_firstReadError;

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <numeric>
+#include <string_view>
+#include <utility>
 
 namespace playlist {
 
@@ -91,6 +93,8 @@ void TrackListModel::addRows(std::vector<TrackCells> rows) {
         return;
     const int first = count();
     beginInsertRows({}, first, first + static_cast<int>(rows.size()) - 1);
+    m_rows.reserve(m_rows.size() + rows.size());
+    m_pathCounts.reserve(m_pathCounts.size() + rows.size());
     for (TrackCells& cells : rows) {
         cells = normalised(std::move(cells));
         countPath(cells[kPathCell], 1);
@@ -178,18 +182,25 @@ void TrackListModel::swapRows(int first, int second) {
 void TrackListModel::sortByColumn(int column, Qt::SortOrder order) {
     if (column < 0 || column >= kColumnCount)
         return;
-    std::vector<int> newOrder(m_rows.size());
-    std::iota(newOrder.begin(), newOrder.end(), 0);
-    const auto columnIndex = static_cast<size_t>(column);
-    // std::string compares as unsigned bytes: the ordinal order of the texts.
-    if (order == Qt::AscendingOrder)
-        std::stable_sort(newOrder.begin(), newOrder.end(), [&](int a, int b) {
-            return m_rows[static_cast<size_t>(a)][columnIndex] < m_rows[static_cast<size_t>(b)][columnIndex];
-        });
-    else
-        std::stable_sort(newOrder.begin(), newOrder.end(), [&](int a, int b) {
-            return m_rows[static_cast<size_t>(b)][columnIndex] < m_rows[static_cast<size_t>(a)][columnIndex];
-        });
+    // The keys sit next to their row numbers, so the sort reads one array
+    // instead of following every row; the row number breaks ties, which keeps
+    // the sort stable.
+    std::vector<std::pair<std::string_view, int>> keys;
+    keys.reserve(m_rows.size());
+    for (size_t i = 0; i < m_rows.size(); ++i)
+        keys.emplace_back(m_rows[i][static_cast<size_t>(column)], static_cast<int>(i));
+    const bool ascending = order == Qt::AscendingOrder;
+    // std::string_view compares as unsigned bytes: the ordinal order of the texts.
+    std::sort(keys.begin(), keys.end(), [ascending](const auto& a, const auto& b) {
+        const int difference = a.first.compare(b.first);
+        if (difference != 0)
+            return ascending ? difference < 0 : difference > 0;
+        return a.second < b.second;
+    });
+    std::vector<int> newOrder;
+    newOrder.reserve(keys.size());
+    for (const auto& key : keys)
+        newOrder.push_back(key.second);
     applyOrder(newOrder);
     m_inPathOrder = false;
 }

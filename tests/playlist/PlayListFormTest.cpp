@@ -306,7 +306,7 @@ TEST_F(PlayListFormTest, DroppedFoldersAreSearchedOneAtATime) {
     track("second/three.mp3");
     const QString loose = track("loose.mp3", "Loose");
     form.DropNames({first, second, loose});
-    ASSERT_TRUE(processEventsUntil([&] { return !form.FindFile1.Busy(); }));
+    ASSERT_TRUE(processEventsUntil([&] { return !form.isAddingFolder(); }));
     EXPECT_EQ(cells(form.playListModel(), kPathCell),
               (std::vector<std::string>{music.file("first/inner/TWO.MP3"), music.file("first/one.mp3"),
                                         music.file("loose.mp3")}));
