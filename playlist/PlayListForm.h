@@ -59,15 +59,15 @@ public:
     // a folder is searched for tracks.
     void DropNames(const QStringList& names);
     void MeasureNext();
-    void SendToWaitList();
-    void RemoveSelected();
+    void SendToWaitList() override;
+    void RemoveSelected() override;
     void MoveUp();
     void MoveDown();
     void SortByColumn(int column);
     void ShowWaitList(bool shown);
     bool waitListShown() const { return m_waitListShown; }
     // Shows the window, focuses the visible list and selects all its entries.
-    void SelectAll();
+    void SelectAll() override;
 
     enum class Deck { A, B };
     void LoadFromPlayList(Deck deck);
