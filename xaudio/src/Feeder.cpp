@@ -17,8 +17,9 @@ namespace xaudio {
 namespace {
 
 constexpr size_t kBlockFrames = 2048;
-// The feeder waits until this much room is free, so blocks stay large.
-constexpr size_t kMinimumRoomFrames = 1024;
+// The feeder waits until this much of the fill target is free, so blocks do
+// not become tiny.
+constexpr size_t kMinimumRoomFrames = 512;
 constexpr size_t kMaxDecodedFrames = 1152;
 // The consumer cannot wake the feeder (it is real-time), so the feeder polls.
 constexpr auto kPollInterval = std::chrono::milliseconds(3);
@@ -111,11 +112,16 @@ void Feeder::run() {
         setpriority(PRIO_PROCESS, static_cast<id_t>(thread), niceLevel);
     std::unique_lock<std::mutex> lock(m_mutex);
     while (!m_quit) {
-        const bool canProduce =
-            m_running && m_stream != nullptr && !m_ended && m_renderer.ring().writableFrames() >= kMinimumRoomFrames;
+        const bool canProduce = m_running && m_stream != nullptr && !m_ended && room() >= kMinimumRoomFrames;
         if (!canProduce || !produceBlock() || m_waiters.load(std::memory_order_acquire) > 0)
             m_wake.wait_for(lock, kPollInterval);
     }
+}
+
+size_t Feeder::room() const {
+    const FrameRing& ring = m_renderer.ring();
+    const size_t queued = ring.capacityFrames() - ring.writableFrames();
+    return queued >= kFillTargetFrames ? 0 : std::min(kFillTargetFrames - queued, ring.writableFrames());
 }
 
 bool Feeder::produceBlock() {
@@ -141,7 +147,7 @@ bool Feeder::produceBlock() {
     data.data_in = m_pending.data() + m_pendingOffset * 2;
     data.input_frames = static_cast<long>(m_pendingFrames);
     data.data_out = m_block.data();
-    data.output_frames = static_cast<long>(std::min(kBlockFrames, m_renderer.ring().writableFrames()));
+    data.output_frames = static_cast<long>(std::min(kBlockFrames, room()));
     data.src_ratio = static_cast<double>(m_outputRateHz) / streamRate * 1000.0 / pitch;
     data.end_of_input = m_inputDone ? 1 : 0;
     if (src_process(m_resampler, &data) != 0) {

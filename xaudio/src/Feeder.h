@@ -26,6 +26,15 @@ class OutputRenderer;
 // resampler glides to a new ratio across one block.
 class Feeder {
 public:
+    // Pitch and equalizer changes are heard after the audio queued ahead of
+    // them, so the ring is kept only this full: 2048 frames are 46 ms at
+    // 44.1 kHz, on top of the device's own buffer. Less would bring a bend
+    // closer to the hand, but the feeder is ordinary (not real-time) code
+    // that polls every few milliseconds, and on a busy two-core machine it
+    // can be kept from running for tens of milliseconds: an emptier ring
+    // would then underrun, and a gap is worse than a late bend.
+    static constexpr size_t kFillTargetFrames = 2048;
+
     explicit Feeder(OutputRenderer& renderer);
     ~Feeder();
     Feeder(const Feeder&) = delete;
@@ -66,6 +75,8 @@ private:
 
     void run();
     bool produceBlock();
+    // Frames the feeder may write now without passing the fill target.
+    size_t room() const;
     void pushMarker();
 
     OutputRenderer& m_renderer;

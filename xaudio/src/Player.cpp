@@ -20,7 +20,7 @@ constexpr auto kUnderrunReportInterval = 1s;
 constexpr auto kFadeTimeout = 100ms;
 constexpr auto kFlushTimeout = 250ms;
 constexpr auto kPrefillTimeout = 300ms;
-constexpr size_t kPrefillFrames = 2048;
+constexpr size_t kPrefillFrames = Feeder::kFillTargetFrames / 2;
 constexpr size_t kTapChunkFrames = 4096;
 
 std::atomic<int> g_playerCount{0};

@@ -18,6 +18,7 @@ namespace xaudio {
 namespace {
 
 constexpr int kFallbackRateHz = 44100;
+constexpr double kDeviceLatencySeconds = 0.02;
 // A stream whose callback has not run for this long has lost its device.
 constexpr auto kStallTimeout = std::chrono::milliseconds(1500);
 
@@ -150,7 +151,10 @@ std::unique_ptr<PortAudioOutput> PortAudioOutput::open(int deviceIndex, OutputRe
     parameters.device = deviceIndex;
     parameters.channelCount = 2;
     parameters.sampleFormat = paFloat32;
-    parameters.suggestedLatency = info->defaultHighOutputLatency;
+    // PortAudio's "high" latency is a fifth of a second or more on ALSA,
+    // which puts every volume change that far behind the hand; 20 ms is
+    // what a sound server comfortably serves.
+    parameters.suggestedLatency = std::max(info->defaultLowOutputLatency, kDeviceLatencySeconds);
     for (double rate : {info->defaultSampleRate, 44100.0, 48000.0}) {
         if (rate <= 0)
             continue;
