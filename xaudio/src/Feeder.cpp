@@ -21,7 +21,8 @@ constexpr size_t kBlockFrames = 2048;
 // not become tiny.
 constexpr size_t kMinimumRoomFrames = 512;
 constexpr size_t kMaxDecodedFrames = 1152;
-// The consumer cannot wake the feeder (it is real-time), so the feeder polls.
+// The consumer cannot wake the feeder (it is real-time), so while playing the
+// feeder polls.
 constexpr auto kPollInterval = std::chrono::milliseconds(3);
 constexpr int kMinimumPitch = 100;
 constexpr int kMaximumPitch = 4000;
@@ -66,6 +67,7 @@ void Feeder::reset(int64_t mediaFrame) {
     m_mediaFrame = mediaFrame;
     m_markers.clear();
     pushMarker();
+    m_wake.notify_all();
 }
 
 void Feeder::setRunning(bool running) {
@@ -112,8 +114,13 @@ void Feeder::run() {
         setpriority(PRIO_PROCESS, static_cast<id_t>(thread), niceLevel);
     std::unique_lock<std::mutex> lock(m_mutex);
     while (!m_quit) {
-        const bool canProduce = m_running && m_stream != nullptr && !m_ended && room() >= kMinimumRoomFrames;
-        if (!canProduce || !produceBlock() || m_waiters.load(std::memory_order_acquire) > 0)
+        if (!m_running || m_stream == nullptr || m_ended) {
+            // Nothing to do until the command thread changes that, and it
+            // wakes the feeder when it does: no polling while nothing plays.
+            m_wake.wait(lock);
+            continue;
+        }
+        if (room() < kMinimumRoomFrames || !produceBlock() || m_waiters.load(std::memory_order_acquire) > 0)
             m_wake.wait_for(lock, kPollInterval);
     }
 }

@@ -11,7 +11,8 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// The command thread wakes at least this often to follow the position.
+// While playing, the command thread wakes at least this often to follow the
+// position.
 constexpr auto kMonitorInterval = 10ms;
 // Timecodes are posted at most this often (in hundredths), except that every
 // change of the whole second is reported.
@@ -72,7 +73,10 @@ int Player::setPriority(int priority) {
 void Player::run() {
     postCode(XA_MSG_NOTIFY_READY);
     while (!m_commands.closed()) {
-        if (std::optional<Command> command = m_commands.pop(kMonitorInterval))
+        // Only playback needs watching; an idle player sleeps until the next
+        // command, once the output has faded and its tap is drained.
+        const bool idle = m_state != State::Playing && m_renderer.silent() && m_renderer.tap().readableFrames() == 0;
+        if (std::optional<Command> command = idle ? m_commands.pop() : m_commands.pop(kMonitorInterval))
             execute(*command);
         monitor();
     }
