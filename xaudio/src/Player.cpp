@@ -75,7 +75,8 @@ void Player::run() {
     while (!m_commands.closed()) {
         // Only playback needs watching; an idle player sleeps until the next
         // command, once the output has faded and its tap is drained.
-        const bool idle = m_state != State::Playing && m_renderer.silent() && m_renderer.tap().readableFrames() == 0;
+        const bool idle =
+            m_state != State::Playing && (!m_output || m_renderer.silent()) && m_renderer.tap().readableFrames() == 0;
         if (std::optional<Command> command = idle ? m_commands.pop() : m_commands.pop(kMonitorInterval))
             execute(*command);
         monitor();
