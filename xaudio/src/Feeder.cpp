@@ -62,6 +62,8 @@ void Feeder::reset(int64_t mediaFrame) {
     m_pendingOffset = 0;
     m_pendingFrames = 0;
     m_inputDone = false;
+    m_bypassing = true;
+    m_bypassedAny = false;
     m_ended = false;
     m_renderer.setInputEnded(false);
     m_mediaFrame = mediaFrame;
@@ -125,6 +127,24 @@ void Feeder::run() {
     }
 }
 
+bool Feeder::copyBlock() {
+    const size_t frames = std::min(m_pendingFrames, room());
+    m_renderer.ring().write(m_pending.data() + m_pendingOffset * 2, frames);
+    m_pendingOffset += frames;
+    m_pendingFrames -= frames;
+    m_mediaFrame += static_cast<int64_t>(frames);
+    if (frames > 0) {
+        m_bypassedAny = true;
+        pushMarker();
+    }
+    if (m_inputDone && m_pendingFrames == 0) {
+        m_ended = true;
+        m_renderer.setInputEnded(true);
+        return false;
+    }
+    return true;
+}
+
 size_t Feeder::room() const {
     const FrameRing& ring = m_renderer.ring();
     const size_t queued = ring.capacityFrames() - ring.writableFrames();
@@ -150,6 +170,15 @@ bool Feeder::produceBlock() {
     }
     const int pitch = std::clamp(m_pitch.load(std::memory_order_relaxed), kMinimumPitch, kMaximumPitch);
     const int streamRate = m_stream->sampleRateHz() > 0 ? m_stream->sampleRateHz() : m_outputRateHz;
+    if (m_bypassing) {
+        if (pitch == 1000 && streamRate == m_outputRateHz)
+            return copyBlock();
+        m_bypassing = false;
+        // The resampler starts afresh at the next input frame; the change of
+        // speed glides from normal speed as it would have without the bypass.
+        if (m_bypassedAny)
+            src_set_ratio(m_resampler, 1.0);
+    }
     SRC_DATA data{};
     data.data_in = m_pending.data() + m_pendingOffset * 2;
     data.input_frames = static_cast<long>(m_pendingFrames);

@@ -77,6 +77,9 @@ private:
     bool produceBlock();
     // Frames the feeder may write now without passing the fill target.
     size_t room() const;
+    // At exactly normal speed and the output's rate the decoded audio goes
+    // to the ring as it is; returns false at the end of the stream.
+    bool copyBlock();
     void pushMarker();
 
     OutputRenderer& m_renderer;
@@ -86,6 +89,10 @@ private:
     bool m_running = false;
     bool m_ended = false;
     bool m_inputDone = false;
+    // From a reset until the first change of speed the resampler is not
+    // needed; it takes over, gliding from normal speed, at that change.
+    bool m_bypassing = true;
+    bool m_bypassedAny = false;
     Mp3Stream* m_stream = nullptr;
     SRC_STATE_tag* m_resampler = nullptr;
     int m_outputRateHz = 44100;
