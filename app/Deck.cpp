@@ -163,6 +163,9 @@ void TDeck::connectEngine() {
         XaudioPlayer1NotifyStreamParameters(Frequency, Bitrate);
     };
     player.OnNotifyNack = [this](TXaudioPlayer*, uint8_t Command, int16_t Code) { ShowNack(Command, Code); };
+    // The engine names the sound output that failed; its nack that follows
+    // would only repeat it without the name.
+    player.OnNotifyError = [](TXaudioPlayer*, uint8_t, int16_t, const QString& Msg) { platform::reportError(Msg); };
 }
 
 void TDeck::setUpEngine() {
@@ -376,6 +379,8 @@ void TDeck::LoadNextFromPlayList() {
 }
 
 void TDeck::ShowNack(int command, int code) {
+    if (code == XA_ERROR_OUTPUT_FAILED)
+        return;
     platform::reportError(app::commandFailedText(command, XaudioPlayer1->ErrorString(code)));
 }
 

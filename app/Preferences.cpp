@@ -7,6 +7,7 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QShowEvent>
 #include <QSpinBox>
 #include <QVBoxLayout>
@@ -45,6 +46,18 @@ int soundOutputDeviceCount() {
     using DeviceCount = int (*)();
     auto count = reinterpret_cast<DeviceCount>(engine.symbol("xaudio_output_device_count"));
     return count != nullptr ? count() : 0;
+}
+
+QString soundOutputDeviceName(int number) {
+    platform::SharedLibrary engine;
+    if (!engine.load("xaudio.dll"))
+        return {};
+    using DeviceName = int (*)(int, char*, size_t);
+    auto name = reinterpret_cast<DeviceName>(engine.symbol("xaudio_output_device_name"));
+    char text[256] = {};
+    if (name == nullptr || name(number - 1, text, sizeof text) != 0)
+        return {};
+    return QString::fromUtf8(text);
 }
 
 int TPreferences::steppedPitchPercent(int previous, int value) {
@@ -107,6 +120,12 @@ TPreferences::TPreferences(ApplyFunction applyFunction, QWidget* parent)
         auto* form = new QFormLayout(group);
         form->addRow(QStringLiteral("Pitch Percent"), pitch);
         form->addRow(QStringLiteral("Sound Card"), card);
+        // Which device a number means, so that a deck can go to headphones.
+        auto* device = new QLabel;
+        const auto showDevice = [device](int number) { device->setText(soundOutputDeviceName(number)); };
+        connect(card, &QSpinBox::valueChanged, device, showDevice);
+        showDevice(card->value());
+        form->addRow(QString(), device);
         return group;
     };
     auto* groups = new QHBoxLayout;

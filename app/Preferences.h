@@ -92,3 +92,6 @@ private:
 
 // The number of sound output devices the engine reports; 0 without engine.
 int soundOutputDeviceCount();
+// The engine's name of "Sound Card" number (1 is the system's default
+// output); empty when there is no such device or no engine.
+QString soundOutputDeviceName(int number);

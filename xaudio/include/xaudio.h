@@ -371,8 +371,16 @@ XA_EXPORT int player_get_priority(XA_Player* player);
    - OUTPUT_MODULE_REGISTER: XA_DSOUND_OUTPUT_MODULE (any folder, any case) is
      acked, anything else nacked with XA_ERROR_NO_SUCH_MODULE.
    - SET_OUTPUT_NAME "/dev/dsound/N": nacked with XA_ERROR_NO_SUCH_DEVICE for
-     other texts, and for N beyond the devices when there are any. Without a
-     usable device the null output runs.
+     other texts, and for N beyond the devices when there are any. A device
+     that cannot be opened nacks PLAY, OUTPUT_OPEN and a SET_OUTPUT_NAME that
+     moves a playing player with XA_ERROR_OUTPUT_FAILED, after an
+     XA_MSG_NOTIFY_ERROR whose text names the device. A device that stops
+     while playing is reported the same way, followed by PLAYER_STATE paused;
+     the next PLAY opens it again. Only on a machine without any output
+     device does the null output run unasked, and the first open says so
+     once with XA_MSG_NOTIFY_ERROR.
+   - OUTPUT_RESET drops what is queued for the output; OUTPUT_DRAIN is
+     nacked with XA_ERROR_UNKNOWN_COMMAND.
    - Unknown codes are nacked with XA_ERROR_UNKNOWN_COMMAND.
    Underruns of the output are reported at most once a second as
    XA_MSG_NOTIFY_PROGRESS (source XA_PROGRESS_SOURCE_OUTPUT, code
@@ -417,8 +425,13 @@ XA_EXPORT int control_win32_params_to_message(XA_Player* player, XA_Message* mes
 #define XA_DSOUND_OUTPUT_MODULE "xa_dsound_output.dll"
 #define XA_DSOUND_DEVICE_PREFIX "/dev/dsound/"
 
-/* Number of sound output devices the engine can open ("/dev/dsound/0" ...). */
+/* Number of sound output devices the engine can open ("/dev/dsound/0" ...).
+   "/dev/dsound/0" is the system's default output (ALSA's "default": the
+   sound server on a desktop); the others follow in the sound system's order. */
 XA_EXPORT int xaudio_output_device_count(void);
+/* Copies the name of device `number` (NUL-terminated, cut to size) into
+   buffer; returns XA_SUCCESS, or XA_ERROR_NO_SUCH_DEVICE. Any thread. */
+XA_EXPORT int xaudio_output_device_name(int number, char* buffer, size_t size);
 
 /* ------------------------------------------------- feedback handler modules */
 

@@ -49,6 +49,17 @@ public:
         return command;
     }
 
+    // Waits for a command as long as it takes; nullopt once closed.
+    std::optional<Command> pop() {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        m_ready.wait(lock, [this] { return !m_commands.empty() || m_closed; });
+        if (m_commands.empty())
+            return std::nullopt;
+        Command command = std::move(m_commands.front());
+        m_commands.pop_front();
+        return command;
+    }
+
     void close() {
         {
             std::lock_guard<std::mutex> guard(m_mutex);

@@ -17,10 +17,12 @@ namespace xaudio {
 namespace {
 
 constexpr size_t kBlockFrames = 2048;
-// The feeder waits until this much room is free, so blocks stay large.
-constexpr size_t kMinimumRoomFrames = 1024;
+// The feeder waits until this much of the fill target is free, so blocks do
+// not become tiny.
+constexpr size_t kMinimumRoomFrames = 512;
 constexpr size_t kMaxDecodedFrames = 1152;
-// The consumer cannot wake the feeder (it is real-time), so the feeder polls.
+// The consumer cannot wake the feeder (it is real-time), so while playing the
+// feeder polls.
 constexpr auto kPollInterval = std::chrono::milliseconds(3);
 constexpr int kMinimumPitch = 100;
 constexpr int kMaximumPitch = 4000;
@@ -60,11 +62,14 @@ void Feeder::reset(int64_t mediaFrame) {
     m_pendingOffset = 0;
     m_pendingFrames = 0;
     m_inputDone = false;
+    m_bypassing = true;
+    m_bypassedAny = false;
     m_ended = false;
     m_renderer.setInputEnded(false);
     m_mediaFrame = mediaFrame;
     m_markers.clear();
     pushMarker();
+    m_wake.notify_all();
 }
 
 void Feeder::setRunning(bool running) {
@@ -111,11 +116,39 @@ void Feeder::run() {
         setpriority(PRIO_PROCESS, static_cast<id_t>(thread), niceLevel);
     std::unique_lock<std::mutex> lock(m_mutex);
     while (!m_quit) {
-        const bool canProduce =
-            m_running && m_stream != nullptr && !m_ended && m_renderer.ring().writableFrames() >= kMinimumRoomFrames;
-        if (!canProduce || !produceBlock() || m_waiters.load(std::memory_order_acquire) > 0)
+        if (!m_running || m_stream == nullptr || m_ended) {
+            // Nothing to do until the command thread changes that, and it
+            // wakes the feeder when it does: no polling while nothing plays.
+            m_wake.wait(lock);
+            continue;
+        }
+        if (room() < kMinimumRoomFrames || !produceBlock() || m_waiters.load(std::memory_order_acquire) > 0)
             m_wake.wait_for(lock, kPollInterval);
     }
+}
+
+bool Feeder::copyBlock() {
+    const size_t frames = std::min(m_pendingFrames, room());
+    m_renderer.ring().write(m_pending.data() + m_pendingOffset * 2, frames);
+    m_pendingOffset += frames;
+    m_pendingFrames -= frames;
+    m_mediaFrame += static_cast<int64_t>(frames);
+    if (frames > 0) {
+        m_bypassedAny = true;
+        pushMarker();
+    }
+    if (m_inputDone && m_pendingFrames == 0) {
+        m_ended = true;
+        m_renderer.setInputEnded(true);
+        return false;
+    }
+    return true;
+}
+
+size_t Feeder::room() const {
+    const FrameRing& ring = m_renderer.ring();
+    const size_t queued = ring.capacityFrames() - ring.writableFrames();
+    return queued >= kFillTargetFrames ? 0 : std::min(kFillTargetFrames - queued, ring.writableFrames());
 }
 
 bool Feeder::produceBlock() {
@@ -137,11 +170,20 @@ bool Feeder::produceBlock() {
     }
     const int pitch = std::clamp(m_pitch.load(std::memory_order_relaxed), kMinimumPitch, kMaximumPitch);
     const int streamRate = m_stream->sampleRateHz() > 0 ? m_stream->sampleRateHz() : m_outputRateHz;
+    if (m_bypassing) {
+        if (pitch == 1000 && streamRate == m_outputRateHz)
+            return copyBlock();
+        m_bypassing = false;
+        // The resampler starts afresh at the next input frame; the change of
+        // speed glides from normal speed as it would have without the bypass.
+        if (m_bypassedAny)
+            src_set_ratio(m_resampler, 1.0);
+    }
     SRC_DATA data{};
     data.data_in = m_pending.data() + m_pendingOffset * 2;
     data.input_frames = static_cast<long>(m_pendingFrames);
     data.data_out = m_block.data();
-    data.output_frames = static_cast<long>(std::min(kBlockFrames, m_renderer.ring().writableFrames()));
+    data.output_frames = static_cast<long>(std::min(kBlockFrames, room()));
     data.src_ratio = static_cast<double>(m_outputRateHz) / streamRate * 1000.0 / pitch;
     data.end_of_input = m_inputDone ? 1 : 0;
     if (src_process(m_resampler, &data) != 0) {

@@ -26,6 +26,15 @@ class OutputRenderer;
 // resampler glides to a new ratio across one block.
 class Feeder {
 public:
+    // Pitch and equalizer changes are heard after the audio queued ahead of
+    // them, so the ring is kept only this full: 2048 frames are 46 ms at
+    // 44.1 kHz, on top of the device's own buffer. Less would bring a bend
+    // closer to the hand, but the feeder is ordinary (not real-time) code
+    // that polls every few milliseconds, and on a busy two-core machine it
+    // can be kept from running for tens of milliseconds: an emptier ring
+    // would then underrun, and a gap is worse than a late bend.
+    static constexpr size_t kFillTargetFrames = 2048;
+
     explicit Feeder(OutputRenderer& renderer);
     ~Feeder();
     Feeder(const Feeder&) = delete;
@@ -66,6 +75,11 @@ private:
 
     void run();
     bool produceBlock();
+    // Frames the feeder may write now without passing the fill target.
+    size_t room() const;
+    // At exactly normal speed and the output's rate the decoded audio goes
+    // to the ring as it is; returns false at the end of the stream.
+    bool copyBlock();
     void pushMarker();
 
     OutputRenderer& m_renderer;
@@ -75,6 +89,10 @@ private:
     bool m_running = false;
     bool m_ended = false;
     bool m_inputDone = false;
+    // From a reset until the first change of speed the resampler is not
+    // needed; it takes over, gliding from normal speed, at that change.
+    bool m_bypassing = true;
+    bool m_bypassedAny = false;
     Mp3Stream* m_stream = nullptr;
     SRC_STATE_tag* m_resampler = nullptr;
     int m_outputRateHz = 44100;

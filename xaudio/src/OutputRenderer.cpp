@@ -5,9 +5,7 @@
 namespace xaudio {
 namespace {
 
-// The ring holds about 0.18 s at 44.1 kHz: enough to ride out scheduling
-// hiccups of the feeder, short enough that pitch and equalizer changes are
-// heard promptly.
+// Room for a whole block beyond the feeder's fill target.
 constexpr size_t kRingFrames = 8192;
 // Four seconds for the tap, so a busy command thread loses nothing.
 constexpr size_t kTapFrames = 4 * 48000;

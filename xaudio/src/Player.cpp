@@ -11,7 +11,8 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// The command thread wakes at least this often to follow the position.
+// While playing, the command thread wakes at least this often to follow the
+// position.
 constexpr auto kMonitorInterval = 10ms;
 // Timecodes are posted at most this often (in hundredths), except that every
 // change of the whole second is reported.
@@ -20,7 +21,7 @@ constexpr auto kUnderrunReportInterval = 1s;
 constexpr auto kFadeTimeout = 100ms;
 constexpr auto kFlushTimeout = 250ms;
 constexpr auto kPrefillTimeout = 300ms;
-constexpr size_t kPrefillFrames = 2048;
+constexpr size_t kPrefillFrames = Feeder::kFillTargetFrames / 2;
 constexpr size_t kTapChunkFrames = 4096;
 
 std::atomic<int> g_playerCount{0};
@@ -72,7 +73,11 @@ int Player::setPriority(int priority) {
 void Player::run() {
     postCode(XA_MSG_NOTIFY_READY);
     while (!m_commands.closed()) {
-        if (std::optional<Command> command = m_commands.pop(kMonitorInterval))
+        // Only playback needs watching; an idle player sleeps until the next
+        // command, once the output has faded and its tap is drained.
+        const bool idle =
+            m_state != State::Playing && (!m_output || m_renderer.silent()) && m_renderer.tap().readableFrames() == 0;
+        if (std::optional<Command> command = idle ? m_commands.pop() : m_commands.pop(kMonitorInterval))
             execute(*command);
         monitor();
     }
@@ -129,8 +134,8 @@ int Player::inputOpen(const std::string& path) {
         m_stream = std::move(stream);
     }
     // A sound device can take a second or more to start pulling audio; it
-    // starts now, so that Play is heard at once.
-    ensureOutput();
+    // starts now, so that Play is heard at once. A failure is told by Play.
+    ensureOutput(Report::No);
     m_state = State::Stopped;
     m_inputName = path;
     postName(XA_MSG_NOTIFY_INPUT_NAME, m_inputName);
@@ -166,7 +171,8 @@ int Player::play() {
     if (m_state != State::Playing) {
         if (m_state == State::EndOfStream)
             reposition(0);
-        ensureOutput();
+        if (!ensureOutput(Report::Yes))
+            return XA_ERROR_OUTPUT_FAILED;
         {
             auto lock = m_feeder.lock();
             m_feeder.setRunning(true);
@@ -294,6 +300,8 @@ void Player::endOfStream() {
 void Player::monitor() {
     drainTap();
     postUnderruns();
+    if (m_output && m_output->failed())
+        outputFailed();
     if (m_state != State::Playing || !m_stream)
         return;
     const uint64_t readTotal = m_renderer.ring().readTotal();
@@ -312,12 +320,41 @@ void Player::monitor() {
 
 // --------------------------------------------------------------- output
 
-void Player::ensureOutput() {
+bool Player::ensureOutput(Report report) {
     if (m_output)
-        return;
+        return true;
     m_output = openAudioOutput(m_deviceNumber, m_nullMode, m_renderer);
+    if (!m_output) {
+        if (report == Report::Yes)
+            postError("The sound output " + outputDescription() + " cannot be opened");
+        return false;
+    }
+    if (m_output->isNull() && m_nullMode == NullOutputMode::Off && !m_toldNoDevice) {
+        m_toldNoDevice = true;
+        postError("This machine has no sound output device: nothing will be heard");
+    }
     auto lock = m_feeder.lock();
     m_feeder.setOutputRate(m_output->sampleRateHz());
+    return true;
+}
+
+std::string Player::outputDescription() const {
+    const std::string name = outputDeviceName(m_deviceNumber);
+    return m_outputName + (name.empty() ? std::string() : " (" + name + ")");
+}
+
+void Player::outputFailed() {
+    const bool wasPlaying = m_state == State::Playing;
+    const int64_t frame = m_stream ? heardFrame() : 0;
+    m_renderer.setPlaying(false);
+    m_output.reset();
+    if (m_stream)
+        restartFrom(frame, false);
+    postError("The sound output " + outputDescription() + " stopped");
+    if (wasPlaying) {
+        m_state = State::Paused;
+        postState();
+    }
 }
 
 int Player::setOutputName(const std::string& name) {
@@ -340,12 +377,16 @@ int Player::setOutputName(const std::string& name) {
     const int64_t frame = m_stream ? heardFrame() : 0;
     fadeOut();
     m_output.reset();
-    ensureOutput();
+    const bool opened = ensureOutput(Report::Yes);
     if (m_stream) {
         m_renderer.setPlaying(false);
-        restartFrom(frame, wasPlaying);
+        restartFrom(frame, wasPlaying && opened);
     }
-    return XA_SUCCESS;
+    if (!opened && m_state == State::Playing) {
+        m_state = State::Paused;
+        postState();
+    }
+    return opened ? XA_SUCCESS : XA_ERROR_OUTPUT_FAILED;
 }
 
 int Player::setOutputVolume(int master, int pcm, int balance) {
@@ -493,6 +534,15 @@ void Player::postName(int code, const std::string& name) {
     XA_Message message{};
     message.code = code;
     std::strncpy(message.data.name, name.c_str(), sizeof message.data.name - 1);
+    post(message);
+}
+
+void Player::postError(const std::string& text) {
+    XA_Message message{};
+    message.code = XA_MSG_NOTIFY_ERROR;
+    message.data.error.source = XA_PROGRESS_SOURCE_OUTPUT;
+    message.data.error.code = XA_ERROR_OUTPUT_FAILED;
+    std::strncpy(message.data.error.message, text.c_str(), sizeof message.data.error.message - 1);
     post(message);
 }
 

@@ -70,7 +70,14 @@ private:
 
     // Output.
     int setOutputName(const std::string& name);
-    void ensureOutput();
+    enum class Report { No, Yes };
+    // Opens the chosen output unless it is open; false when it cannot be
+    // opened, which is posted as an error naming the device when asked to.
+    bool ensureOutput(Report report);
+    // Drops a device that stopped pulling, keeps the position, pauses and
+    // says so; the next Play opens the device again.
+    void outputFailed();
+    std::string outputDescription() const;
     int setOutputVolume(int master, int pcm, int balance);
     void applyGains();
     void setCapturePath(const std::string& path);
@@ -90,6 +97,7 @@ private:
     void postStreamInfo();
     void postUnderruns();
     void postName(int code, const std::string& name);
+    void postError(const std::string& text);
     void postModuleInfo(int code, int id, int devices, const char* name, const char* description);
 
     XA_NotificationTarget m_target{};
@@ -112,6 +120,7 @@ private:
     int m_pcmLevel = 100;
     int m_balance = 50;
     bool m_muted = false;
+    bool m_toldNoDevice = false;
     uint32_t m_positionRange = 100;
     uint32_t m_granularity = 1;
     std::optional<XA_EqualizerInfo> m_equalizer;

@@ -4,6 +4,7 @@
 #include "Player.h"
 #include "xaudio.h"
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -176,6 +177,22 @@ extern "C" XA_EXPORT int control_win32_params_to_message(XA_Player* player, XA_M
         return XA_FAILURE;
     *message = copy;
     return XA_SUCCESS;
+}
+
+extern "C" XA_EXPORT int xaudio_output_device_name(int number, char* buffer, size_t size) {
+    if (buffer == nullptr || size == 0)
+        return XA_ERROR_INVALID_PARAMETERS;
+    try {
+        const std::string name = xaudio::outputDeviceName(number);
+        if (name.empty())
+            return XA_ERROR_NO_SUCH_DEVICE;
+        const size_t length = std::min(name.size(), size - 1);
+        std::memcpy(buffer, name.data(), length);
+        buffer[length] = '\0';
+        return XA_SUCCESS;
+    } catch (...) {
+        return XA_FAILURE;
+    }
 }
 
 extern "C" XA_EXPORT int xaudio_output_device_count(void) {

@@ -53,9 +53,16 @@ int Player::dispatch(const Command& command) {
     case XA_MSG_COMMAND_CODEC_SEND_MESSAGE:
     case XA_MSG_COMMAND_INPUT_FILTERS_LIST:
     case XA_MSG_COMMAND_OUTPUT_FILTERS_LIST:
-    case XA_MSG_COMMAND_OUTPUT_RESET:
-    case XA_MSG_COMMAND_OUTPUT_DRAIN:
         return XA_SUCCESS;
+    case XA_MSG_COMMAND_OUTPUT_RESET:
+        // Drops what is queued for the output and goes on from what is heard.
+        if (m_stream)
+            reposition(heardFrame());
+        return XA_SUCCESS;
+    case XA_MSG_COMMAND_OUTPUT_DRAIN:
+        // The output streams continuously; there is no queue to play out and
+        // close, and acking would claim otherwise.
+        return XA_ERROR_UNKNOWN_COMMAND;
     case XA_MSG_COMMAND_INPUT_ADD_FILTER:
     case XA_MSG_COMMAND_INPUT_REMOVE_FILTER:
     case XA_MSG_COMMAND_OUTPUT_ADD_FILTER:
@@ -77,8 +84,7 @@ int Player::dispatch(const Command& command) {
             if (const int status = setOutputName(command.text1); status != XA_SUCCESS)
                 return status;
         }
-        ensureOutput();
-        return XA_SUCCESS;
+        return ensureOutput(Report::Yes) ? XA_SUCCESS : XA_ERROR_OUTPUT_FAILED;
     case XA_MSG_COMMAND_OUTPUT_CLOSE:
         if (m_state == State::Playing)
             return XA_ERROR_INVALID_STATE;

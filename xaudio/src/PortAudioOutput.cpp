@@ -4,6 +4,7 @@
 #include "OutputRenderer.h"
 #include "xaudio.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdarg>
 #include <cstdlib>
@@ -17,6 +18,9 @@ namespace xaudio {
 namespace {
 
 constexpr int kFallbackRateHz = 44100;
+constexpr double kDeviceLatencySeconds = 0.02;
+// A stream whose callback has not run for this long has lost its device.
+constexpr auto kStallTimeout = std::chrono::milliseconds(1500);
 
 // PortAudio's API is not meant for concurrent calls; two players may open or
 // close their streams at the same time. The callbacks do not take it.
@@ -46,12 +50,32 @@ void silenceSoundSystemChatter() {
     }
 }
 
-// The devices with outputs, in PortAudio's order. Built once per process;
-// PortAudio stays initialised until the process ends.
+// The devices with outputs: the default first, then the others in
+// PortAudio's order. Built once per process; PortAudio stays initialised
+// until the process ends.
 struct DeviceList {
     bool initialised = false;
     std::vector<int> outputDevices;
 };
+
+bool isOutput(const PaDeviceInfo* info) {
+    return info != nullptr && info->maxOutputChannels >= 2;
+}
+
+// On Linux PortAudio's own default is often the first ALSA card, a raw
+// device the sound server already holds; ALSA's "default" PCM is what the
+// desktop routes to its server (PipeWire, PulseAudio or JACK).
+int defaultOutputDevice() {
+    const int count = Pa_GetDeviceCount();
+    for (int index = 0; index < count; ++index) {
+        const PaDeviceInfo* info = Pa_GetDeviceInfo(index);
+        const PaHostApiInfo* host = info != nullptr ? Pa_GetHostApiInfo(info->hostApi) : nullptr;
+        if (isOutput(info) && host != nullptr && host->type == paALSA && std::strcmp(info->name, "default") == 0)
+            return index;
+    }
+    const int fallback = Pa_GetDefaultOutputDevice();
+    return isOutput(Pa_GetDeviceInfo(fallback)) ? fallback : -1;
+}
 
 DeviceList& deviceList() {
     static DeviceList list;
@@ -65,10 +89,12 @@ DeviceList& deviceList() {
         if (Pa_Initialize() != paNoError)
             return;
         list.initialised = true;
+        const int first = defaultOutputDevice();
+        if (first >= 0)
+            list.outputDevices.push_back(first);
         const int count = Pa_GetDeviceCount();
         for (int index = 0; index < count; ++index) {
-            const PaDeviceInfo* info = Pa_GetDeviceInfo(index);
-            if (info != nullptr && info->maxOutputChannels >= 2)
+            if (index != first && isOutput(Pa_GetDeviceInfo(index)))
                 list.outputDevices.push_back(index);
         }
     });
@@ -78,7 +104,7 @@ DeviceList& deviceList() {
 int renderCallback(const void*, void* output, unsigned long frames, const PaStreamCallbackTimeInfo*,
                    PaStreamCallbackFlags, void* userData) {
     // This is real-time code: no locks, no allocation, no blocking, no logging.
-    static_cast<OutputRenderer*>(userData)->render(static_cast<float*>(output), frames);
+    static_cast<PortAudioOutput*>(userData)->pull(static_cast<float*>(output), frames);
     return paContinue;
 }
 
@@ -99,6 +125,15 @@ int outputDeviceCount() {
     return static_cast<int>(deviceList().outputDevices.size());
 }
 
+std::string outputDeviceName(int deviceNumber) {
+    const int device = portAudioOutputDevice(deviceNumber);
+    if (device < 0)
+        return {};
+    std::lock_guard<std::mutex> guard(g_portAudioMutex);
+    const PaDeviceInfo* info = Pa_GetDeviceInfo(device);
+    return info != nullptr && info->name != nullptr ? info->name : "";
+}
+
 int portAudioOutputDevice(int deviceNumber) {
     const DeviceList& list = deviceList();
     if (deviceNumber < 0 || deviceNumber >= static_cast<int>(list.outputDevices.size()))
@@ -111,11 +146,15 @@ std::unique_ptr<PortAudioOutput> PortAudioOutput::open(int deviceIndex, OutputRe
     const PaDeviceInfo* info = Pa_GetDeviceInfo(deviceIndex);
     if (info == nullptr)
         return nullptr;
+    std::unique_ptr<PortAudioOutput> output(new PortAudioOutput(renderer));
     PaStreamParameters parameters{};
     parameters.device = deviceIndex;
     parameters.channelCount = 2;
     parameters.sampleFormat = paFloat32;
-    parameters.suggestedLatency = info->defaultHighOutputLatency;
+    // PortAudio's "high" latency is a fifth of a second or more on ALSA,
+    // which puts every volume change that far behind the hand; 20 ms is
+    // what a sound server comfortably serves.
+    parameters.suggestedLatency = std::max(info->defaultLowOutputLatency, kDeviceLatencySeconds);
     for (double rate : {info->defaultSampleRate, 44100.0, 48000.0}) {
         if (rate <= 0)
             continue;
@@ -123,22 +162,49 @@ std::unique_ptr<PortAudioOutput> PortAudioOutput::open(int deviceIndex, OutputRe
         renderer.setSampleRate(rateHz);
         PaStream* stream = nullptr;
         if (Pa_OpenStream(&stream, nullptr, &parameters, rate, paFramesPerBufferUnspecified, paNoFlag, &renderCallback,
-                          &renderer) != paNoError)
+                          output.get()) != paNoError)
             continue;
         if (Pa_StartStream(stream) != paNoError) {
             Pa_CloseStream(stream);
             continue;
         }
-        return std::unique_ptr<PortAudioOutput>(new PortAudioOutput(stream, rateHz));
+        output->m_stream = stream;
+        output->m_sampleRateHz = rateHz;
+        output->m_lastProgress = std::chrono::steady_clock::now();
+        return output;
     }
     return nullptr;
 }
 
 PortAudioOutput::~PortAudioOutput() {
+    if (m_stream == nullptr)
+        return;
     std::lock_guard<std::mutex> guard(g_portAudioMutex);
     auto* stream = static_cast<PaStream*>(m_stream);
-    Pa_StopStream(stream);
+    Pa_AbortStream(stream);
     Pa_CloseStream(stream);
+}
+
+void PortAudioOutput::pull(float* output, size_t frames) {
+    // This is real-time code: no locks, no allocation, no blocking, no logging.
+    m_renderer.render(output, frames);
+    m_callbacks.fetch_add(1, std::memory_order_relaxed);
+}
+
+bool PortAudioOutput::failed() {
+    {
+        std::lock_guard<std::mutex> guard(g_portAudioMutex);
+        if (Pa_IsStreamActive(static_cast<PaStream*>(m_stream)) != 1)
+            return true;
+    }
+    const auto now = std::chrono::steady_clock::now();
+    const uint64_t callbacks = m_callbacks.load(std::memory_order_relaxed);
+    if (callbacks != m_seenCallbacks) {
+        m_seenCallbacks = callbacks;
+        m_lastProgress = now;
+        return false;
+    }
+    return now - m_lastProgress > kStallTimeout;
 }
 
 int parseDeviceName(const std::string& name) {
@@ -155,12 +221,9 @@ int parseDeviceName(const std::string& name) {
 }
 
 std::unique_ptr<AudioOutput> openAudioOutput(int deviceNumber, NullOutputMode nullMode, OutputRenderer& renderer) {
-    if (nullMode == NullOutputMode::Off) {
+    if (nullMode == NullOutputMode::Off && outputDeviceCount() > 0) {
         const int device = portAudioOutputDevice(deviceNumber);
-        if (device >= 0) {
-            if (std::unique_ptr<PortAudioOutput> output = PortAudioOutput::open(device, renderer))
-                return output;
-        }
+        return device >= 0 ? PortAudioOutput::open(device, renderer) : nullptr;
     }
     renderer.setSampleRate(kFallbackRateHz);
     return std::make_unique<NullOutput>(kFallbackRateHz, renderer,

@@ -2,6 +2,10 @@
 
 #include "AudioOutput.h"
 
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+
 namespace xaudio {
 
 // A PortAudio output stream on one device, two float channels at the
@@ -14,12 +18,21 @@ public:
 
     int sampleRateHz() const override { return m_sampleRateHz; }
     bool isNull() const override { return false; }
+    bool failed() override;
+
+    // PortAudio's callback. Real-time: no locks, allocation, blocking or logging.
+    void pull(float* output, size_t frames);
 
 private:
-    PortAudioOutput(void* stream, int sampleRateHz) : m_stream(stream), m_sampleRateHz(sampleRateHz) {}
+    explicit PortAudioOutput(OutputRenderer& renderer) : m_renderer(renderer) {}
 
-    void* m_stream;
-    int m_sampleRateHz;
+    OutputRenderer& m_renderer;
+    void* m_stream = nullptr;
+    int m_sampleRateHz = 0;
+    // Counted by the callback; the command thread watches it move.
+    std::atomic<uint64_t> m_callbacks{0};
+    uint64_t m_seenCallbacks = 0;
+    std::chrono::steady_clock::time_point m_lastProgress = std::chrono::steady_clock::now();
 };
 
 // PortAudio's device index of the n-th output device, or -1.

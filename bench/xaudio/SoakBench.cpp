@@ -1,0 +1,113 @@
+// Soak: two players play looped tracks while the levels cross-fade back and
+// forth like the mixer's automatic fades, the pitch of one deck wanders, and
+// a background thread measures tempos one file after the other, for the
+// given number of seconds. Prints underruns and resident memory growth and
+// fails when there was any underrun or the memory grew by 2 MB or more.
+//   xaudio_soak_bench SECONDS
+#include "BenchFiles.h"
+#include "tempik.h"
+#include "xaudio.h"
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <thread>
+
+namespace {
+
+struct Deck {
+    XA_Player* player = nullptr;
+    std::atomic<bool> ended{false};
+    std::atomic<long> underruns{0};
+    std::atomic<long> failures{0};
+};
+
+void post(void* context, uint32_t, uintptr_t, const void* payload, size_t) {
+    auto* deck = static_cast<Deck*>(context);
+    const auto* message = static_cast<const XA_Message*>(payload);
+    if (message->code == XA_MSG_NOTIFY_PLAYER_STATE && message->data.state == XA_PLAYER_STATE_EOS)
+        deck->ended = true;
+    if (message->code == XA_MSG_NOTIFY_PROGRESS && message->data.progress.code == XA_PROGRESS_CODE_UNDERRUN)
+        deck->underruns += message->data.progress.value;
+    if (message->code == XA_MSG_NOTIFY_NACK || message->code == XA_MSG_NOTIFY_ERROR)
+        ++deck->failures;
+}
+
+long residentKilobytes() {
+    std::ifstream status("/proc/self/status");
+    std::string key;
+    while (status >> key) {
+        if (key == "VmRSS:") {
+            long kilobytes = 0;
+            status >> kilobytes;
+            return kilobytes;
+        }
+        status.ignore(1 << 16, '\n');
+    }
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const int seconds = argc > 1 ? std::atoi(argv[1]) : 120;
+    const std::string track = makeBenchMp3("xaudio-soak-30s-192k", 30, 192);
+    Deck decks[2];
+    for (Deck& deck : decks) {
+        XA_NotificationTarget target{&post, &deck};
+        if (player_new(&deck.player, &target) != XA_SUCCESS)
+            return 1;
+        control_message_send_S(deck.player, XA_MSG_COMMAND_INPUT_OPEN, track.c_str());
+        control_message_send_N(deck.player, XA_MSG_COMMAND_PLAY);
+    }
+    std::atomic<bool> quit{false};
+    std::atomic<int> measured{0};
+    std::thread tempo([&] {
+        while (!quit) {
+            double progress = 0;
+            double quality = 0;
+            BeatGetBpmFromFileXAudio(track.c_str(), 110, 150, &progress, &quality);
+            ++measured;
+        }
+    });
+
+    const auto start = std::chrono::steady_clock::now();
+    long baseline = 0;
+    int step = 0;
+    for (;; ++step) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        if (elapsed >= seconds)
+            break;
+        // Warm-up (buffers, the first tempo measurement) is not growth.
+        if (baseline == 0 && elapsed >= 10)
+            baseline = residentKilobytes();
+        // A fade every 300 ms like the mixer's, a full crossfade in 20 steps.
+        const int position = step % 40 < 20 ? step % 20 : 20 - step % 20;
+        control_message_send_III(decks[0].player, XA_MSG_SET_OUTPUT_VOLUME, -1, 100 - position * 2, -1);
+        control_message_send_III(decks[1].player, XA_MSG_SET_OUTPUT_VOLUME, -1, 60 + position * 2, -1);
+        control_message_send_SI(decks[1].player, XA_MSG_SET_PLAYER_ENVIRONMENT_INTEGER, XA_ENV_OUTPUT_PITCH,
+                                960 + (step % 9) * 10);
+        for (Deck& deck : decks) {
+            if (deck.ended.exchange(false))
+                control_message_send_N(deck.player, XA_MSG_COMMAND_PLAY);
+        }
+    }
+    const long growth = residentKilobytes() - baseline;
+    quit = true;
+    tempo.join();
+    long underruns = 0;
+    long failures = 0;
+    for (Deck& deck : decks) {
+        player_delete(deck.player);
+        underruns += deck.underruns;
+        failures += deck.failures;
+    }
+    std::printf("soak %d s: underruns %ld, refused commands or output errors %ld, tempo measurements %d, "
+                "resident memory growth %ld kB after warm-up\n",
+                seconds, underruns, failures, measured.load(), growth);
+    return underruns == 0 && failures == 0 && growth < 2048 ? 0 : 1;
+}

@@ -1,0 +1,165 @@
+#include "PlayerHarness.h"
+#include "support/AudioFixtures.h"
+#include "support/TemporaryFolder.h"
+#include "xaudio.h"
+
+#include <gtest/gtest.h>
+
+#include <portaudio.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+using namespace std::chrono_literals;
+using test_support::TemporaryFolder;
+using xaudio_test::PlayerHarness;
+
+// A private PulseAudio server with a null sink, reached through ALSA's
+// "default" device as on a desktop. The whole process sees it: this suite
+// runs in its own executable, so the engine enumerates its devices after
+// the server is up.
+class SoundServer {
+public:
+    explicit SoundServer(const TemporaryFolder& folder) : m_folder(folder) {
+        setenv("HOME", folder.path().c_str(), 1);
+        setenv("PULSE_RUNTIME_PATH", folder.path().c_str(), 1);
+        setenv("PULSE_SERVER", ("unix:" + socket()).c_str(), 1);
+        test_support::writeFile(folder.file(".asoundrc"), "pcm.!default { type pulse }\nctl.!default { type pulse }\n");
+    }
+    ~SoundServer() { stop(); }
+
+    static bool installed() { return test_support::runCommand("command -v pulseaudio >/dev/null 2>&1") == 0; }
+
+    bool start() {
+        m_pid = fork();
+        if (m_pid == 0) {
+            const std::string sink = "--load=module-null-sink sink_name=test_null";
+            const std::string native = "--load=module-native-protocol-unix socket=" + socket() + " auth-anonymous=1";
+            execlp("pulseaudio", "pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1", "--use-pid-file=no",
+                   sink.c_str(), native.c_str(), "--log-target=file:/dev/null", static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            if (test_support::runCommand("pactl info >/dev/null 2>&1") == 0)
+                return true;
+            usleep(100000);
+        }
+        return false;
+    }
+
+    // As abrupt as pulling the plug.
+    void stop() {
+        if (m_pid <= 0)
+            return;
+        kill(m_pid, SIGKILL);
+        waitpid(m_pid, nullptr, 0);
+        m_pid = -1;
+    }
+
+private:
+    std::string socket() const { return m_folder.file("native"); }
+
+    const TemporaryFolder& m_folder;
+    pid_t m_pid = -1;
+};
+
+class OutputDeviceTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        unsetenv("XAUDIO_NULL_OUTPUT");
+        s_folder = std::make_unique<TemporaryFolder>();
+        if (!SoundServer::installed())
+            return;
+        s_server = std::make_unique<SoundServer>(*s_folder);
+        if (!s_server->start())
+            s_server.reset();
+        test_support::ToneOptions tone;
+        tone.seconds = 10.0;
+        test_support::makeToneMp3(s_folder->file("tone10.mp3"), tone);
+    }
+    static void TearDownTestSuite() {
+        s_server.reset();
+        s_folder.reset();
+    }
+    void SetUp() override {
+        if (!s_server)
+            GTEST_SKIP() << "no PulseAudio server could be started";
+    }
+
+    static std::string deviceName(int number) {
+        char name[256] = {};
+        return xaudio_output_device_name(number, name, sizeof name) == XA_SUCCESS ? name : "";
+    }
+
+    static int errorNaming(PlayerHarness& harness, const std::string& text, size_t from) {
+        return harness.waitFor(
+            [&text](const XA_Message& message) {
+                return message.code == XA_MSG_NOTIFY_ERROR && std::strstr(message.data.error.message, text.c_str());
+            },
+            10s, from);
+    }
+
+    static std::unique_ptr<TemporaryFolder> s_folder;
+    static std::unique_ptr<SoundServer> s_server;
+};
+
+std::unique_ptr<TemporaryFolder> OutputDeviceTest::s_folder;
+std::unique_ptr<SoundServer> OutputDeviceTest::s_server;
+
+TEST_F(OutputDeviceTest, NumberOneIsTheSystemDefaultAndTheOthersFollowInTheSoundSystemsOrder) {
+    ASSERT_EQ(Pa_Initialize(), paNoError);
+    std::vector<std::string> others;
+    bool hasDefault = false;
+    for (int index = 0; index < Pa_GetDeviceCount(); ++index) {
+        const PaDeviceInfo* info = Pa_GetDeviceInfo(index);
+        if (info->maxOutputChannels < 2)
+            continue;
+        if (std::strcmp(info->name, "default") == 0 && Pa_GetHostApiInfo(info->hostApi)->type == paALSA && !hasDefault)
+            hasDefault = true;
+        else
+            others.emplace_back(info->name);
+    }
+    Pa_Terminate();
+    ASSERT_TRUE(hasDefault) << "ALSA's default device is missing";
+
+    ASSERT_EQ(xaudio_output_device_count(), static_cast<int>(others.size()) + 1);
+    EXPECT_EQ(deviceName(0), "default");
+    for (size_t i = 0; i < others.size(); ++i)
+        EXPECT_EQ(deviceName(static_cast<int>(i) + 1), others[i]) << i + 1;
+    EXPECT_EQ(deviceName(xaudio_output_device_count()), "");
+    EXPECT_EQ(xaudio_output_device_name(0, nullptr, 10), XA_ERROR_INVALID_PARAMETERS);
+    char tiny[4];
+    EXPECT_EQ(xaudio_output_device_name(0, tiny, sizeof tiny), XA_SUCCESS);
+    EXPECT_STREQ(tiny, "def");
+}
+
+TEST_F(OutputDeviceTest, AVanishedDeviceIsReportedByNameAndPlaysAgainWhenItComesBack) {
+    PlayerHarness harness;
+    ASSERT_EQ(harness.open(s_folder->file("tone10.mp3")), XA_SUCCESS);
+    ASSERT_EQ(harness.command(XA_MSG_COMMAND_PLAY), XA_SUCCESS);
+    ASSERT_GE(harness.waitForState(XA_PLAYER_STATE_PLAYING, 5000ms), 0);
+
+    size_t from = harness.count();
+    s_server->stop();
+    EXPECT_GE(errorNaming(harness, "/dev/dsound/0 (default) stopped", from), 0);
+    EXPECT_GE(harness.waitForState(XA_PLAYER_STATE_PAUSED, 10s, from), 0);
+
+    // Gone for good until it comes back: Play is refused, not faked.
+    from = harness.count();
+    EXPECT_EQ(harness.command(XA_MSG_COMMAND_PLAY), XA_ERROR_OUTPUT_FAILED);
+    EXPECT_GE(errorNaming(harness, "/dev/dsound/0 (default) cannot be opened", from), 0);
+
+    ASSERT_TRUE(s_server->start());
+    from = harness.count();
+    EXPECT_EQ(harness.command(XA_MSG_COMMAND_PLAY), XA_SUCCESS);
+    EXPECT_GE(harness.waitForState(XA_PLAYER_STATE_PLAYING, 5000ms, from), 0);
+}
+
+} // namespace
