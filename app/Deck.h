@@ -2,6 +2,7 @@
 
 #include "app/DeckTempo.h"
 #include "app/DeckTimeTexts.h"
+#include "app/api/DeckApi.h"
 #include "engine/XaudioPlayer.h"
 #include "platform/VirtualKeys.h"
 #include "platform/WindowMessages.h"
@@ -29,7 +30,7 @@ struct PreferenceValues;
 // Everything runs on the GUI thread: engine notifications arrive as events
 // of the player component, the display timer is a window timer, and the
 // decks reach each other by direct calls and posted messages.
-class TDeck : public skins::SkinnedWindow, public platform::MessageReceiver {
+class TDeck : public skins::SkinnedWindow, public platform::MessageReceiver, public DeckApi {
     Q_OBJECT
 public:
     enum class Side { A, B };
@@ -40,7 +41,8 @@ public:
     bool isDeckA() const { return m_side == Side::A; }
 
     // Operations.
-    void LoadTrack(const QString& fileName);
+    void LoadTrack(const QString& fileName) override;
+    QString deckStateText() const override { return StateText; }
     void PlayPause();
     void StopTrack();
     void SeekForward();

@@ -48,6 +48,7 @@ void WindowSet::create() {
     PlayList->show();
     PlayerB = new TPlayerB();
     PlayerB->show();
+    PlayList->setDecks(PlayerA, PlayerB);
     SkinEditor = new TMySkinEditor();
     Mixer = new TMixer();
     Mixer->setDecks(PlayerA, PlayerB);
