@@ -11,6 +11,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace playlist {
@@ -27,6 +28,16 @@ std::string withSlash(std::string folder) {
     if (folder.empty() || folder.back() != '/')
         folder += '/';
     return folder;
+}
+
+// The superuser may write anywhere, yet an installed tree whose folders are
+// marked read-only is not meant to be written even by root; its permission
+// bits decide.
+bool folderWritable(const std::string& folder) {
+    struct stat info {};
+    if (::access(folder.c_str(), W_OK) != 0 || ::stat(folder.c_str(), &info) != 0)
+        return false;
+    return ::geteuid() != 0 || (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0;
 }
 
 void createFolderOf(const std::string& path) {
@@ -48,7 +59,7 @@ std::string playListStoreFolder(const std::string& applicationFolder, bool appli
 
 std::string playListStorePath() {
     const std::string folder = platform::applicationFolder();
-    return playListStoreFolder(folder, ::access(folder.c_str(), W_OK) == 0, environmentValue("XDG_DATA_HOME"),
+    return playListStoreFolder(folder, folderWritable(folder), environmentValue("XDG_DATA_HOME"),
                                environmentValue("HOME")) +
            kPlayListStoreFileName;
 }

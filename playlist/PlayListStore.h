@@ -10,7 +10,8 @@
 namespace playlist {
 
 // The folder "PL.ini" lives in, ending in "/": the application folder when
-// it is writable (a run from the build tree), else the user's data folder
+// it is writable (a run from the build tree; for root, when its permission
+// bits allow writing), else the user's data folder
 // "$XDG_DATA_HOME/drovan/" ("~/.local/share/drovan/" when XDG_DATA_HOME is
 // unset or not an absolute path), as for an installed copy under a system
 // prefix. Pure; any thread.
