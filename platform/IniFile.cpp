@@ -1,13 +1,10 @@
 #include "IniFile.h"
 
-#include <cerrno>
+#include "AtomicFile.h"
+
 #include <cstdlib>
-#include <cstring>
-#include <fcntl.h>
 #include <fstream>
 #include <sstream>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace platform {
 namespace {
@@ -36,11 +33,6 @@ bool equalsIgnoringCase(const std::string& a, const std::string& b) {
             return false;
     }
     return true;
-}
-
-std::string folderOf(const std::string& path) {
-    auto slash = path.rfind('/');
-    return slash == std::string::npos ? std::string(".") : path.substr(0, slash == 0 ? 1 : slash);
 }
 
 } // namespace
@@ -147,44 +139,7 @@ std::string IniDocument::text() const {
 }
 
 void IniDocument::save(const std::string& path) const {
-    const std::string content = text();
-    std::string temporary = path + ".XXXXXX";
-    std::vector<char> name(temporary.begin(), temporary.end());
-    name.push_back('\0');
-    int descriptor = mkstemp(name.data());
-    if (descriptor < 0)
-        throw IniWriteError("Cannot create file " + path + " (" + std::strerror(errno) + ")");
-    struct stat existing {};
-    fchmod(descriptor, stat(path.c_str(), &existing) == 0 ? (existing.st_mode & 07777) : 0644);
-    size_t written = 0;
-    while (written < content.size()) {
-        ssize_t result = ::write(descriptor, content.data() + written, content.size() - written);
-        if (result < 0 && errno == EINTR)
-            continue;
-        if (result <= 0) {
-            int error = errno;
-            ::close(descriptor);
-            ::unlink(name.data());
-            throw IniWriteError("Cannot write file " + path + " (" + std::strerror(error) + ")");
-        }
-        written += static_cast<size_t>(result);
-    }
-    if (::fsync(descriptor) != 0 || ::close(descriptor) != 0) {
-        int error = errno;
-        ::unlink(name.data());
-        throw IniWriteError("Cannot write file " + path + " (" + std::strerror(error) + ")");
-    }
-    if (std::rename(name.data(), path.c_str()) != 0) {
-        int error = errno;
-        ::unlink(name.data());
-        throw IniWriteError("Cannot write file " + path + " (" + std::strerror(error) + ")");
-    }
-    // Make the rename itself durable.
-    int folder = ::open(folderOf(path).c_str(), O_RDONLY | O_DIRECTORY);
-    if (folder >= 0) {
-        ::fsync(folder);
-        ::close(folder);
-    }
+    writeFileAtomically(path, text());
 }
 
 size_t IniDocument::findSection(const std::string& section) const {
@@ -237,6 +192,18 @@ std::vector<std::string> IniDocument::keys(const std::string& section) const {
     for (size_t i = header + 1; i < end; ++i)
         if (m_lines[i].kind == Line::Kind::Key)
             result.push_back(m_lines[i].key);
+    return result;
+}
+
+std::vector<std::pair<std::string, std::string>> IniDocument::entries(const std::string& section) const {
+    std::vector<std::pair<std::string, std::string>> result;
+    const size_t header = findSection(section);
+    if (header == std::string::npos)
+        return result;
+    const size_t end = sectionEnd(header);
+    for (size_t i = header + 1; i < end; ++i)
+        if (m_lines[i].kind == Line::Kind::Key)
+            result.emplace_back(m_lines[i].key, m_lines[i].value.substr(0, kMaximumValueLength));
     return result;
 }
 

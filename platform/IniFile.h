@@ -1,5 +1,7 @@
 #pragma once
 
+#include "AtomicFile.h"
+
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -33,6 +35,9 @@ public:
     int readInteger(const std::string& section, const std::string& key, int defaultValue) const;
     bool sectionExists(const std::string& section) const;
     std::vector<std::string> keys(const std::string& section) const;
+    // Every key of the section with its value as value() reads it, in file
+    // order; lets a caller with many keys look each up in one pass.
+    std::vector<std::pair<std::string, std::string>> entries(const std::string& section) const;
 
     void writeString(const std::string& section, const std::string& key, const std::string& value);
     void eraseSection(const std::string& section);
@@ -57,10 +62,7 @@ private:
     std::string m_newline = "\n";
 };
 
-class IniWriteError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
+using IniWriteError = FileWriteError;
 
 // Parses an integer the way the settings and skin files write them. Returns
 // nothing when the text is not a whole valid integer.

@@ -2,6 +2,8 @@
 
 #include "ListAppearance.h"
 #include "PlayListElements.h"
+#include "PlayListFileType.h"
+#include "PlayListFiles.h"
 #include "TrackText.h"
 
 #include "app/api/DeckApi.h"
@@ -65,6 +67,15 @@ QString text(const char* latin1) {
     return QString::fromLatin1(latin1);
 }
 
+std::string& storedPlayListPathOverride() {
+    static std::string path;
+    return path;
+}
+
+std::string storePathForNewWindow() {
+    return storedPlayListPathOverride().empty() ? playlist::playListStorePath() : storedPlayListPathOverride();
+}
+
 } // namespace
 
 TPlayListForm::TPlayListForm()
@@ -72,7 +83,8 @@ TPlayListForm::TPlayListForm()
       PL(new playlist::TrackListView(this)), WL(new playlist::WaitListView(this)), PLMenu(new QMenu(this)),
       WLMenu(new QMenu(this)),
       m_playList(new playlist::TrackListModel(playlist::TrackListModel::Order::SortedByPath, this)),
-      m_waitList(new playlist::TrackListModel(playlist::TrackListModel::Order::Arrival, this)) {
+      m_waitList(new playlist::TrackListModel(playlist::TrackListModel::Order::Arrival, this)),
+      m_store(storePathForNewWindow()) {
     setWindowTitle(QStringLiteral("Play List"));
     bindPlacementStore();
     move(kDesignPosition);
@@ -101,6 +113,24 @@ TPlayListForm::TPlayListForm()
         QMessageBox::information(this, QApplication::applicationDisplayName(), message);
     };
     randomIndex = [](int count) { return static_cast<int>(QRandomGenerator::global()->bounded(count)); };
+    choosePlayListToLoad = [this] {
+        return QFileDialog::getOpenFileName(this, QString(), playListFolder(),
+                                            platform::dialogFilter(text(playlist::kLoadDialogFilter)));
+    };
+    choosePlayListToSave = [this] {
+        QFileDialog dialog(this, QString(), playListFolder(),
+                           platform::dialogFilter(text(playlist::kSaveDialogFilter)));
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setDefaultSuffix(text(playlist::kOwnExtension));
+        // A name typed without an ending gets the one of the chosen format.
+        connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
+            dialog.setDefaultSuffix(text(filter.contains(QLatin1String(playlist::kM3u8Extension))
+                                             ? playlist::kM3u8Extension
+                                             : playlist::kOwnExtension));
+        });
+        return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty() ? dialog.selectedFiles().front()
+                                                                                       : QString();
+    };
 
     FindFile1.Filename = kFolderSearchMask;
     FindFile1.Threaded = true;
@@ -124,15 +154,93 @@ TPlayListForm::TPlayListForm()
     // The base loaded the default skin before these handlers were set.
     SkinForm1SkinChanged();
 
+    loadStoredPlayList();
     startBpmWorker();
 }
 
 TPlayListForm::~TPlayListForm() {
+    saveStoredPlayList();
     // A measurement under way is finished first; its result is never read.
     if (m_bpmWorker)
         m_bpmWorker->Terminate();
     m_bpmWorker.reset();
     engine::setThreadErrorHook(m_previousErrorHook);
+}
+
+void TPlayListForm::setStoredPlayListPath(std::string path) {
+    storedPlayListPathOverride() = std::move(path);
+}
+
+void TPlayListForm::loadStoredPlayList() {
+    playlist::PlayListStore::Loaded stored = m_store.load(m_delimiter);
+    if (!stored.rows.empty())
+        m_playList->replaceRows(std::move(stored.rows));
+    if (!stored.error.empty())
+        platform::reportError(QString::fromLocal8Bit(stored.error));
+}
+
+void TPlayListForm::saveStoredPlayList() {
+    try {
+        m_store.save(m_playList->rows(), m_delimiter);
+    } catch (const std::exception& error) {
+        platform::reportError(QString::fromLocal8Bit(error.what()));
+    }
+}
+
+// The dialogs open where the stored play list lives: the application folder,
+// or the user's data folder when the application folder cannot be written.
+QString TPlayListForm::playListFolder() const {
+    return QFileInfo(QFile::decodeName(QByteArray::fromStdString(m_store.path()))).absolutePath();
+}
+
+void TPlayListForm::LoadPlayList() {
+    const QString fileName = choosePlayListToLoad ? choosePlayListToLoad() : QString();
+    if (!fileName.isEmpty())
+        LoadPlayListFile(fileName);
+}
+
+void TPlayListForm::SavePlayList() {
+    const QString fileName = choosePlayListToSave ? choosePlayListToSave() : QString();
+    if (!fileName.isEmpty())
+        SavePlayListFile(fileName);
+}
+
+void TPlayListForm::LoadPlayListFile(const QString& fileName) {
+    playlist::PlayListFileContents contents =
+        playlist::openPlayListFile(QFile::encodeName(fileName).toStdString(), m_delimiter);
+    switch (contents.action) {
+    case playlist::PlayListFileContents::Action::Refuse:
+        if (inform)
+            inform(QString::fromLocal8Bit(contents.message));
+        return;
+    case playlist::PlayListFileContents::Action::ReplaceRows:
+        m_playList->replaceRows(std::move(contents.rows));
+        return;
+    case playlist::PlayListFileContents::Action::AddTracks:
+        m_playList->clear();
+        // One unreadable track must not end the loading of a whole list; it
+        // is skipped and the first reason reported at the end.
+        QString firstReadError;
+        for (const std::string& path : contents.paths) {
+            try {
+                AddTrack(QFile::decodeName(QByteArray::fromStdString(path)));
+            } catch (const std::exception& error) {
+                if (firstReadError.isEmpty())
+                    firstReadError = QString::fromLocal8Bit(error.what());
+            }
+        }
+        if (!firstReadError.isEmpty())
+            platform::reportError(firstReadError);
+        return;
+    }
+}
+
+void TPlayListForm::SavePlayListFile(const QString& fileName) {
+    try {
+        playlist::savePlayListFile(QFile::encodeName(fileName).toStdString(), m_playList->rows(), m_delimiter);
+    } catch (const std::exception& error) {
+        platform::reportError(QString::fromLocal8Bit(error.what()));
+    }
 }
 
 void TPlayListForm::setBpmMeasurement(TBPMThread::Measurement measurement) {
@@ -470,6 +578,10 @@ void TPlayListForm::SkinForm1MouseUpNotify(const QString& ID, Qt::MouseButton) {
         MeasureNext();
     else if (ID == QLatin1String(kPlayListPlusButton))
         AddFilesByDialog();
+    else if (ID == QLatin1String(kLoadPlayListButton))
+        LoadPlayList();
+    else if (ID == QLatin1String(kSavePlayListButton))
+        SavePlayList();
 }
 
 void TPlayListForm::SkinForm1SkinChanged() {

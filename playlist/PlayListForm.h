@@ -2,7 +2,9 @@
 
 #include "FindFile.h"
 #include "MP3Tag.h"
+#include "PlayListDelimiter.h"
 #include "PlayListRules.h"
+#include "PlayListStore.h"
 #include "TrackListModel.h"
 #include "TrackListView.h"
 
@@ -75,6 +77,27 @@ public:
     void PLDblClick();
     void WLDblClick();
 
+    // "LoadPlayListButton": asks for a play list file and loads it.
+    void LoadPlayList();
+    // "SavePlayListButton": asks for a file name and saves the play list as
+    // an own-format list, or as an M3U list for other players.
+    void SavePlayList();
+    // Replaces the play list with a ".dpl" file's rows, or with the tracks of
+    // a "PLS" or "M3U" list that exist. A file that cannot be loaded is
+    // reported through `inform` and the play list stays as it was.
+    void LoadPlayListFile(const QString& fileName);
+    // Saves the play list in the format the name asks for; a failure is
+    // reported and an existing file keeps its contents.
+    void SavePlayListFile(const QString& fileName);
+    // The delimiter of the own format, detected by the first list read.
+    const playlist::PlayListDelimiter& delimiter() const { return m_delimiter; }
+    // Where the play list is kept between runs ("PL.ini"): loaded when the
+    // window opens, saved when it closes.
+    const std::string& storedPlayListPath() const { return m_store.path(); }
+    // Where new windows keep the play list; tests point it into a temporary
+    // folder, and an empty path restores the usual place.
+    static void setStoredPlayListPath(std::string path);
+
     const playlist::SortState& sortState() const { return m_sort; }
     // Whether a measurement was asked for and its result has not come yet.
     bool isMeasuring() const { return m_measuring; }
@@ -84,6 +107,9 @@ public:
     // Replaceable for tests: the file dialog (empty: cancelled), the two
     // message boxes (confirm answers Yes with true) and the random choice.
     std::function<QStringList()> chooseTrackFiles;
+    // The play list files' open and save dialogs (empty: cancelled).
+    std::function<QString()> choosePlayListToLoad;
+    std::function<QString()> choosePlayListToSave;
     std::function<bool(const QString& text)> confirm;
     std::function<void(const QString& text)> inform;
     std::function<int(int count)> randomIndex;
@@ -126,6 +152,9 @@ private:
     QString deckState(Deck which) const;
     void BpmResult(uintptr_t tenths, const QByteArray& fileName);
     void startBpmWorker();
+    void loadStoredPlayList();
+    void saveStoredPlayList();
+    QString playListFolder() const;
 
     playlist::TrackListModel* m_playList;
     playlist::TrackListModel* m_waitList;
@@ -138,6 +167,8 @@ private:
     bool m_waitListShown = false;
     bool m_measuring = false;
     playlist::SortState m_sort;
+    playlist::PlayListDelimiter m_delimiter;
+    playlist::PlayListStore m_store;
     QString m_lastWorkerFailure;
     void addFoundTracks();
     void reportUnreadableTracks();

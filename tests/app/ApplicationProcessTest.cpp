@@ -9,17 +9,23 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <filesystem>
 
 using namespace test_support;
 
 namespace {
-// Runs the real program in a working directory until SIGTERM ends it.
-void runDrovanUntilTerminated(const std::string& workingDirectory) {
+// Runs the real program (by default the one beside the tests) in a working
+// directory until SIGTERM ends it.
+void runDrovanUntilTerminated(const std::string& workingDirectory,
+                              const std::string& programFolder = platform::applicationFolder(),
+                              const std::string& dataHome = {}) {
     QProcess drovan;
-    drovan.setProgram(QString::fromStdString(platform::applicationFolder() + "drovan"));
+    drovan.setProgram(QString::fromStdString(programFolder + "drovan"));
     drovan.setWorkingDirectory(QString::fromStdString(workingDirectory));
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    if (!dataHome.empty())
+        environment.insert(QStringLiteral("XDG_DATA_HOME"), QString::fromStdString(dataHome));
     drovan.setProcessEnvironment(environment);
     drovan.start();
     ASSERT_TRUE(drovan.waitForStarted(10000));
@@ -77,4 +83,32 @@ TEST(ApplicationProcess, MovedWindowsComeBackAndForeignPlacementsAndSectionsAreR
         << "a placement written at another resolution is ignored";
     EXPECT_EQ(after.readString("MySettings", "Colour", ""), "$00FF00");
     EXPECT_EQ(after.readString("TPlayerB", "Comment", ""), "kept");
+}
+
+// An installed copy lies in a folder nobody may write to; the play list then
+// lives in the user's data folder and comes back at the next start. The seed
+// is unsorted with LF line ends, so a rewritten file shows that the program
+// read it and saved it there.
+TEST(ApplicationProcess, AnInstalledReadOnlyCopyKeepsThePlayListInTheUsersDataFolder) {
+    namespace fs = std::filesystem;
+    TemporaryFolder installation;
+    TemporaryFolder data;
+    TemporaryFolder working;
+    const std::string built = platform::applicationFolder();
+    for (const char* file : {"drovan", "libtempik.so", "libxaudio.so"})
+        fs::copy_file(built + file, installation.file(file));
+    fs::copy(built + "skins", installation.file("skins"), fs::copy_options::recursive);
+    const std::string storedList = data.file("drovan/PL.ini");
+    fs::create_directories(data.file("drovan"));
+    writeFile(storedList, "/music/zeta.mp3,000.0,Z,Last\n/music/a*^@b ç.mp3,120.5,A,First\n");
+    const std::string expected = "/music/a*^@b ç.mp3,120.5,A,First\r\n/music/zeta.mp3,000.0,Z,Last\r\n";
+    const auto readOnly = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    fs::permissions(installation.path(), readOnly, fs::perm_options::remove);
+
+    for (int run = 0; run < 2; ++run) {
+        runDrovanUntilTerminated(working.path(), installation.path() + "/", data.path());
+        EXPECT_EQ(readFile(storedList), expected) << "run " << run;
+    }
+    EXPECT_FALSE(fs::exists(installation.file("PL.ini")));
+    fs::permissions(installation.path(), fs::perms::owner_write, fs::perm_options::add);
 }

@@ -70,6 +70,12 @@ struct MeasurementOverride {
     ~MeasurementOverride() { TPlayListForm::setBpmMeasurement({}); }
 };
 
+// Keeps the window's stored play list out of the application folder.
+struct StoredPlayListOverride {
+    explicit StoredPlayListOverride(const std::string& path) { TPlayListForm::setStoredPlayListPath(path); }
+    ~StoredPlayListOverride() { TPlayListForm::setStoredPlayListPath({}); }
+};
+
 void sendMouse(QWidget* target, QEvent::Type type, QPoint at, Qt::MouseButton button = Qt::LeftButton) {
     const Qt::MouseButtons held = type == QEvent::MouseButtonPress ? button : Qt::NoButton;
     QMouseEvent event(type, QPointF(at), target->mapToGlobal(QPointF(at)), button, held, Qt::NoModifier);
@@ -117,6 +123,7 @@ protected:
     TemporaryFolder music;
     test_support::WorkingDirectory workingDirectory;
     MeasurementOverride measurement;
+    StoredPlayListOverride storedPlayList{settings.file("PL.ini")};
     QStringList errors;
     platform::ErrorReporter previousReporter;
     TPlayListForm form;
