@@ -140,7 +140,7 @@ TEST(ModernTags, GarbageFilesOfEveryKnownTypeShowTheirName) {
         garbage += static_cast<char>((i * 131 + 7) & 0xff);
     // Headers that promise a tag and then break off.
     const std::string starts[] = {""s, "ID3\x04"s, "fLaC"s, "OggS"s, "ID3\x03\x00\x00\x7f\x7f\x7f\x7f"s};
-    for (const std::string& extension : {".mp3", ".flac", ".ogg", ".opus", ".wav"}) {
+    for (const std::string extension : {".mp3", ".flac", ".ogg", ".opus", ".wav"}) {
         for (std::size_t kind = 0; kind < std::size(starts); ++kind) {
             const std::string name = "junk" + std::to_string(kind) + extension;
             writeFile(folder.file(name), starts[kind] + garbage);
