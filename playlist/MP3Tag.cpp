@@ -1,5 +1,7 @@
 #include "MP3Tag.h"
 
+#include "ModernTags.h"
+
 #include <array>
 #include <cerrno>
 #include <cstring>
@@ -127,20 +129,41 @@ void TMP3Tag::ReadTag() {
             }
         }
 
-        if (m_identifier != "TAG") {
+        if (m_identifier == "TAG") {
+            m_valid = true;
+        } else if (!tooSmall && ReadModernTags()) {
+            m_valid = true;
+        } else {
             // A file too small to hold a tag keeps that more precise reason.
             if (!tooSmall)
                 m_error = kErrorNoTag;
             ClearFields();
             m_identifier = "TAG";
             m_title = baseName(m_filename).substr(0, kTextFieldLength);
-        } else {
-            m_valid = true;
         }
     }
 
     if (!m_valid && onError)
         onError(this, m_error);
+}
+
+// Most files without an ID3v1 trailer carry an ID3v2 tag, Vorbis comments or
+// FLAC tags instead; their texts are longer than ID3v1's 30 bytes and kept
+// whole (up to the reader's own bound).
+bool TMP3Tag::ReadModernTags() {
+    auto fields = playlist::readModernTags(m_filename);
+    if (!fields)
+        return false;
+    ClearFields();
+    m_identifier = "TAG";
+    m_artist = std::move(fields->artist);
+    m_title = fields->title.empty() ? baseName(m_filename).substr(0, kTextFieldLength) : std::move(fields->title);
+    m_album = std::move(fields->album);
+    m_year = fields->year.substr(0, kYearLength);
+    m_comment = std::move(fields->comment);
+    if (fields->genreID)
+        m_genreID = *fields->genreID;
+    return true;
 }
 
 void TMP3Tag::RaiseChange() {

@@ -5,9 +5,12 @@
 #include <string>
 
 // Reads the ID3v1 tag (the 128-byte trailer) of one MP3 file and offers its
-// fields. It only reads: the setters change this object's copy and nothing is
-// ever written to a file. Fields are byte strings exactly as stored in the
-// tag; whoever shows them filters the bytes it can display.
+// fields. A file without that trailer gets its fields from its ID3v2 tag,
+// Vorbis comments or FLAC tags instead (see playlist::readModernTags), which
+// also makes the tag Valid. It only reads: the setters change this object's
+// copy and nothing is ever written to a file. ID3v1 fields are byte strings
+// exactly as stored in the tag, the others ISO-8859-1 bytes with accents
+// folded away; whoever shows them filters the bytes it can display.
 //
 // Not thread-safe; use one object from one thread.
 class TMP3Tag {
@@ -58,6 +61,7 @@ public:
 
 private:
     void ReadTag();
+    bool ReadModernTags();
     void ClearFields();
     void RaiseChange();
 
