@@ -55,12 +55,20 @@ std::optional<QRegion> readRegionData(const QByteArray& bytes) {
         if (right > left && bottom > top)
             rectangles.emplace_back(left, top, right - left, bottom - top);
     }
-    // The rectangles need not be in banded order, so they are joined one by
-    // one rather than handed over as a banded list.
-    QRegion region;
-    for (const QRect& rectangle : rectangles)
-        region += rectangle;
-    return region;
+    // The rectangles need not be in banded order, so they are joined by
+    // union. Pairwise rounds keep that near-linear: joining one rectangle at
+    // a time into a growing region would be quadratic in the count.
+    std::vector<QRegion> regions(rectangles.begin(), rectangles.end());
+    while (regions.size() > 1) {
+        std::vector<QRegion> joined;
+        joined.reserve((regions.size() + 1) / 2);
+        for (size_t i = 0; i + 1 < regions.size(); i += 2)
+            joined.push_back(regions[i].united(regions[i + 1]));
+        if (regions.size() % 2 != 0)
+            joined.push_back(regions.back());
+        regions = std::move(joined);
+    }
+    return regions.empty() ? QRegion() : regions.front();
 }
 
 QByteArray writeRegionData(const std::optional<QRegion>& region) {
