@@ -38,7 +38,7 @@ void SkinnedWindow::ChangeSkinFolder(const std::string& folder) {
 
 void SkinnedWindow::checkSkinFolder(const QString& folder) const {
     const std::string path = folder.toStdString() + m_definitionFile;
-    if (!platform::fileExists(path))
+    if (folder.toStdString() == SkinFolder || !platform::fileExists(path))
         return;
     try {
         SkinModel trial;
