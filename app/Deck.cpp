@@ -26,7 +26,6 @@
 #include <QFile>
 #include <QFileDialog>
 
-#include <QKeyEvent>
 #include <algorithm>
 
 using namespace deck_elements;
@@ -685,18 +684,6 @@ bool TDeck::handleMessage(const platform::WindowMessage& message, intptr_t& resu
         return true;
     }
     return false;
-}
-
-void TDeck::keyPressEvent(QKeyEvent* event) {
-    if (forwardKeyDown)
-        forwardKeyDown(platform::virtualKeyFromQt(event->key()),
-                       platform::shiftStateFrom(event->modifiers(), QGuiApplication::mouseButtons()));
-}
-
-void TDeck::keyReleaseEvent(QKeyEvent* event) {
-    if (forwardKeyUp)
-        forwardKeyUp(platform::virtualKeyFromQt(event->key()),
-                     platform::shiftStateFrom(event->modifiers(), QGuiApplication::mouseButtons()));
 }
 
 void TDeck::closeEvent(QCloseEvent* event) {

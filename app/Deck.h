@@ -2,8 +2,8 @@
 
 #include "app/DeckTempo.h"
 #include "app/DeckTimeTexts.h"
+#include "app/api/DeckApi.h"
 #include "engine/XaudioPlayer.h"
-#include "platform/VirtualKeys.h"
 #include "platform/WindowMessages.h"
 #include "playlist/MP3Tag.h"
 #include "skins/SkinnedWindow.h"
@@ -29,7 +29,7 @@ struct PreferenceValues;
 // Everything runs on the GUI thread: engine notifications arrive as events
 // of the player component, the display timer is a window timer, and the
 // decks reach each other by direct calls and posted messages.
-class TDeck : public skins::SkinnedWindow, public platform::MessageReceiver {
+class TDeck : public skins::SkinnedWindow, public platform::MessageReceiver, public DeckApi {
     Q_OBJECT
 public:
     enum class Side { A, B };
@@ -40,7 +40,8 @@ public:
     bool isDeckA() const { return m_side == Side::A; }
 
     // Operations.
-    void LoadTrack(const QString& fileName);
+    void LoadTrack(const QString& fileName) override;
+    QString deckStateText() const override { return StateText; }
     void PlayPause();
     void StopTrack();
     void SeekForward();
@@ -70,12 +71,6 @@ public:
     TDeck* otherDeck() const;
     PlayListApi* playList() const;
     MixerApi* mixer() const;
-
-    // Where the window's key events go: the application's shared key
-    // handler, with the virtual key code and the exact shift state. Unset
-    // hooks drop the keys.
-    std::function<void(int Key, platform::ShiftState Shift)> forwardKeyDown;
-    std::function<void(int Key, platform::ShiftState Shift)> forwardKeyUp;
 
     // Chooses a track for "LoadButton"; an empty result means cancelled.
     // Tests replace the dialog.
@@ -152,8 +147,6 @@ public:
 
 protected:
     bool event(QEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    void keyReleaseEvent(QKeyEvent* event) override;
     bool handleMessage(const platform::WindowMessage& message, intptr_t& result) override;
     void closeEvent(QCloseEvent* event) override;
 

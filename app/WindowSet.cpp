@@ -1,6 +1,7 @@
 #include "WindowSet.h"
 
 #include "About.h"
+#include "DeckEqualizers.h"
 #include "Players.h"
 #include "Preferences.h"
 #include "SkinFolderSwitch.h"
@@ -12,6 +13,7 @@
 #include "skins/SkinEditor.h"
 
 #include <cassert>
+#include <initializer_list>
 #include <memory>
 
 namespace {
@@ -37,6 +39,8 @@ WindowSet* currentWindowSet() {
     return g_windows;
 }
 
+WindowSet::WindowSet() = default;
+
 WindowSet::~WindowSet() {
     destroy();
 }
@@ -49,14 +53,26 @@ void WindowSet::create() {
     PlayList->show();
     PlayerB = new TPlayerB();
     PlayerB->show();
+    PlayList->setDecks(PlayerA, PlayerB);
     SkinEditor = new TMySkinEditor();
     Mixer = new TMixer();
     Mixer->setDecks(PlayerA, PlayerB);
     Mixer->show();
     Preferences = new TPreferences([this](const PreferenceValues& values) { applyPreferences(values); });
-    Equalizer = new TEqualizerForm();
+    m_deckEqualizers = std::make_unique<DeckEqualizers>(*PlayerA, *PlayerB);
+    Equalizer = new TEqualizerForm(m_deckEqualizers.get());
     AboutSkin = new TAboutSkin();
     About = new TAbout();
+    routeKeysToDeckB();
+}
+
+void WindowSet::routeKeysToDeckB() {
+    TPlayerB* handler = PlayerB;
+    for (skins::SkinnedWindow* window :
+         std::initializer_list<skins::SkinnedWindow*>{PlayerA, Mixer, PlayList, Equalizer}) {
+        window->forwardKeyDown = [handler](int Key, platform::ShiftState Shift) { handler->FormKeyDown(Key, Shift); };
+        window->forwardKeyUp = [handler](int Key, platform::ShiftState Shift) { handler->FormKeyUp(Key, Shift); };
+    }
 }
 
 void WindowSet::destroy() {
@@ -65,6 +81,7 @@ void WindowSet::destroy() {
     destroyWindow(About);
     destroyWindow(AboutSkin);
     destroyWindow(Equalizer);
+    m_deckEqualizers.reset();
     destroyWindow(Preferences);
     destroyWindow(Mixer);
     destroyWindow(SkinEditor);

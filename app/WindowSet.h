@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <memory>
 #include <vector>
 
 class SkinFolderClient;
@@ -15,6 +16,7 @@ class TPreferences;
 class TEqualizerForm;
 class TAboutSkin;
 class TAbout;
+class DeckEqualizers;
 struct PreferenceValues;
 
 // The application's windows: each is created once at start-up, in the order
@@ -22,7 +24,7 @@ struct PreferenceValues;
 // the others through this one application-wide set.
 class WindowSet {
 public:
-    WindowSet() = default;
+    WindowSet();
     ~WindowSet();
     WindowSet(const WindowSet&) = delete;
     WindowSet& operator=(const WindowSet&) = delete;
@@ -61,6 +63,13 @@ public:
     TEqualizerForm* Equalizer = nullptr;
     TAboutSkin* AboutSkin = nullptr;
     TAbout* About = nullptr;
+
+private:
+    // The decks' side of the equalizer; made with the equalizer, after the decks.
+    std::unique_ptr<DeckEqualizers> m_deckEqualizers;
+    // Deck B owns the one key handler; the decks, the mixer, the play list
+    // and the equalizer hand it every key-down and key-up.
+    void routeKeysToDeckB();
 };
 
 // The application-wide set; valid between WindowSet::create and destroy.

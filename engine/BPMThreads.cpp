@@ -8,6 +8,11 @@
 
 #include <QFile>
 
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <limits>
 
@@ -41,6 +46,16 @@ QString keepPrintableCharacters(const QString& text) {
     return result;
 }
 
+void lowerCurrentThreadPriority(int steps) {
+    // On Linux the nice value of a thread id applies to that thread alone.
+    const auto thread = static_cast<id_t>(::gettid());
+    errno = 0;
+    const int current = getpriority(PRIO_PROCESS, thread);
+    if (current == -1 && errno != 0)
+        return;
+    setpriority(PRIO_PROCESS, thread, std::min(current + steps, 19));
+}
+
 } // namespace engine
 
 TBPMThread::TBPMThread() : Measure(&BeatGetBpmFromFileXAudio) {}
@@ -61,6 +76,9 @@ void TBPMThread::Terminate() {
 }
 
 int TBPMThread::Execute() {
+    // A measurement decodes as fast as the processor allows; below the
+    // decks' priority it only takes time their playback does not need.
+    engine::lowerCurrentThreadPriority(kNicenessSteps);
     m_terminated = false;
     do {
         WaitForMessage();

@@ -19,6 +19,8 @@ class TBPMThread : public TThreadBase {
 public:
     static constexpr double kMinBpm = 110.0;
     static constexpr double kMaxBpm = 150.0;
+    // How much nicer than the rest of the program the worker runs.
+    static constexpr int kNicenessSteps = 10;
 
     // The measurement, replaceable before Resume (tests use it); the default
     // is the tempo library's BeatGetBpmFromFileXAudio. Runs on the worker.
@@ -59,6 +61,10 @@ namespace engine {
 // Round(bpm x 10) with ties to even, as the result message carries it; 0
 // for values that are not finite or do not fit.
 uintptr_t bpmResultParameter(double bpm);
+
+// Raises the calling thread's nice value by `steps` (at most to 19), so it
+// yields to the program's other threads. Failures leave it as it was.
+void lowerCurrentThreadPriority(int steps);
 
 // Keeps only the characters 32 to 126, in order.
 std::string keepPrintableCharacters(const std::string& text);

@@ -4,8 +4,6 @@
 #include "platform/WindowMessages.h"
 #include "skins/SkinFolders.h"
 
-#include <QGuiApplication>
-#include <QKeyEvent>
 #include <QTimer>
 
 namespace {
@@ -107,30 +105,6 @@ void TMixer::VrTimer1Timer() {
 
 void TMixer::VrTimer2Timer() {
     m_logic.meterTick(meterValues());
-}
-
-void TMixer::FormKeyDown(int Key, platform::ShiftState Shift) {
-    if (forwardKeyDown)
-        forwardKeyDown(Key, Shift);
-}
-
-void TMixer::FormKeyUp(int Key, platform::ShiftState Shift) {
-    if (forwardKeyUp)
-        forwardKeyUp(Key, Shift);
-}
-
-void TMixer::keyPressEvent(QKeyEvent* event) {
-    FormKeyDown(platform::virtualKeyFromQt(event->key()),
-                platform::shiftStateFrom(event->modifiers(), QGuiApplication::mouseButtons()));
-}
-
-void TMixer::keyReleaseEvent(QKeyEvent* event) {
-    // A held key repeats its key-down only; the one key-up comes when it is
-    // let go, so a held flash stays held.
-    if (event->isAutoRepeat())
-        return;
-    FormKeyUp(platform::virtualKeyFromQt(event->key()),
-              platform::shiftStateFrom(event->modifiers(), QGuiApplication::mouseButtons()));
 }
 
 void TMixer::postLevel(mixer::Deck deck, int level) {

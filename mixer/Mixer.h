@@ -6,12 +6,9 @@
 #include "MixerLogic.h"
 
 #include "app/api/MixerApi.h"
-#include "platform/VirtualKeys.h"
 #include "skins/SkinnedWindow.h"
 
 #include <QPointer>
-
-#include <functional>
 
 class QTimer;
 
@@ -52,12 +49,6 @@ public:
     void setDeckLevels(mixer::Deck deck, int left, int right);
     mixer::DeckMeterValues meterValues() const { return {LevelLeftA, LevelRightA, LevelLeftB, LevelRightB}; }
 
-    // Where the window's key events go: the application's shared key
-    // handler, with the virtual key code and the exact shift state. Unset
-    // hooks drop the keys.
-    std::function<void(int Key, platform::ShiftState Shift)> forwardKeyDown;
-    std::function<void(int Key, platform::ShiftState Shift)> forwardKeyUp;
-
     // Handlers of the skin engine's events and of the two timers.
     void SkinForm1TrackBarNotify(const QString& ID, int Position);
     void SkinForm1MouseDownNotify(const QString& ID, Qt::MouseButton Button);
@@ -67,8 +58,6 @@ public:
     void VrTimer1Timer();
     // The meter refresh, every 50 ms.
     void VrTimer2Timer();
-    void FormKeyDown(int Key, platform::ShiftState Shift);
-    void FormKeyUp(int Key, platform::ShiftState Shift);
 
     const mixer::MixerState& state() const { return m_logic.state(); }
     QTimer* fadeTimer() const { return VrTimer1; }
@@ -76,10 +65,6 @@ public:
 
     static constexpr int kFadeIntervalMs = 300;
     static constexpr int kMeterIntervalMs = 50;
-
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
-    void keyReleaseEvent(QKeyEvent* event) override;
 
 private:
     // mixer::MixerEffects: the logic's effects on the decks and the skin.

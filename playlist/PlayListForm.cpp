@@ -1,10 +1,460 @@
 #include "PlayListForm.h"
 
+#include "ListAppearance.h"
+#include "PlayListElements.h"
+#include "TrackText.h"
+
+#include "app/api/DeckApi.h"
+#include "app/api/MessageNumbers.h"
+#include "platform/DialogFilter.h"
+#include "platform/ErrorReport.h"
+#include "platform/IniFile.h"
 #include "skins/SkinFolders.h"
+#include "skins/SplitFields.h"
+
+#include <QApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QRandomGenerator>
+#include <QUrl>
+
+#include <cxxabi.h>
+
+#include <cstdlib>
+#include <memory>
+#include <typeinfo>
+
+using namespace playlist_elements;
+using playlist::kArtistCell;
+using playlist::kBpmCell;
+using playlist::kPathCell;
+using playlist::kTitleCell;
+
+namespace {
+
+constexpr QPoint kDesignPosition(19, 300);
+
+TBPMThread::Measurement& bpmMeasurement() {
+    static TBPMThread::Measurement measurement;
+    return measurement;
+}
+
+// The class name of an error as its source spells it, not the compiler's
+// mangled form.
+std::string readableClassName(const std::exception& error) {
+    const char* mangled = typeid(error).name();
+    int status = 0;
+    std::unique_ptr<char, decltype(&std::free)> demangled(abi::__cxa_demangle(mangled, nullptr, nullptr, &status),
+                                                          &std::free);
+    return status == 0 && demangled ? std::string(demangled.get()) : std::string(mangled);
+}
+
+QString text(const char* latin1) {
+    return QString::fromLatin1(latin1);
+}
+
+} // namespace
 
 TPlayListForm::TPlayListForm()
-    : skins::SkinnedWindow("TPlayListForm", skins::skin_files::kPlayList, FolderPolicy::RecordWhenFound) {
+    : skins::SkinnedWindow("TPlayListForm", skins::skin_files::kPlayList, FolderPolicy::RecordWhenFound),
+      PL(new playlist::TrackListView(this)), WL(new playlist::WaitListView(this)), PLMenu(new QMenu(this)),
+      WLMenu(new QMenu(this)),
+      m_playList(new playlist::TrackListModel(playlist::TrackListModel::Order::SortedByPath, this)),
+      m_waitList(new playlist::TrackListModel(playlist::TrackListModel::Order::Arrival, this)) {
     setWindowTitle(QStringLiteral("Play List"));
     bindPlacementStore();
-    move(19, 300);
+    move(kDesignPosition);
+    setAcceptDrops(true);
+
+    PL->setObjectName(QStringLiteral("PL"));
+    WL->setObjectName(QStringLiteral("WL"));
+    PL->setModel(m_playList);
+    WL->setModel(m_waitList);
+    WL->hide();
+    WL->onMoveRow = [this](int from, int to) { m_waitList->moveRowTo(from, to); };
+    connect(PL, &QAbstractItemView::doubleClicked, this, [this] { PLDblClick(); });
+    connect(WL, &QAbstractItemView::doubleClicked, this, [this] { WLDblClick(); });
+    connect(PL, &QWidget::customContextMenuRequested, this, [this](QPoint at) { showMenu(PLMenu, PL, at); });
+    connect(WL, &QWidget::customContextMenuRequested, this, [this](QPoint at) { showMenu(WLMenu, WL, at); });
+    buildMenus();
+
+    chooseTrackFiles = [this] {
+        return QFileDialog::getOpenFileNames(this, QString(), QString(), platform::dialogFilter(text(kTrackFilter)));
+    };
+    confirm = [this](const QString& question) {
+        return QMessageBox::question(this, QApplication::applicationDisplayName(), question,
+                                     QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+    };
+    inform = [this](const QString& message) {
+        QMessageBox::information(this, QApplication::applicationDisplayName(), message);
+    };
+    randomIndex = [](int count) { return static_cast<int>(QRandomGenerator::global()->bounded(count)); };
+
+    FindFile1.Filename = kFolderSearchMask;
+    FindFile1.Threaded = true;
+    FindFile1.Subfolders = true;
+    FindFile1.OnFound = [this](TFindFile*, const std::string& Folder, const TSearchRec& FileInfo) {
+        FindFile1Found(Folder, FileInfo);
+    };
+    FindFile1.OnComplete = [this](TFindFile*) { FindFile1Complete(); };
+
+    SkinForm1->OnMouseDownNotify = [this](const QString& ID, Qt::MouseButton Button, platform::ShiftState, int, int) {
+        SkinForm1MouseDownNotify(ID, Button);
+    };
+    SkinForm1->OnMouseUpNotify = [this](const QString& ID, Qt::MouseButton Button, platform::ShiftState, int, int) {
+        SkinForm1MouseUpNotify(ID, Button);
+    };
+    SkinForm1->OnSkinChanged = [this](TSkinForm*) { SkinForm1SkinChanged(); };
+    // The base loaded the default skin before these handlers were set.
+    SkinForm1SkinChanged();
+
+    startBpmWorker();
+}
+
+TPlayListForm::~TPlayListForm() {
+    // A measurement under way is finished first; its result is never read.
+    if (m_bpmWorker)
+        m_bpmWorker->Terminate();
+    m_bpmWorker.reset();
+    engine::setThreadErrorHook(m_previousErrorHook);
+}
+
+void TPlayListForm::setBpmMeasurement(TBPMThread::Measurement measurement) {
+    bpmMeasurement() = std::move(measurement);
+}
+
+void TPlayListForm::startBpmWorker() {
+    m_previousErrorHook = engine::setThreadErrorHook([this](TThreadBase*, const std::exception& error) {
+        const EThreadException wrapped(std::string(error.what()) + "  [" + readableClassName(error) + "]");
+        platform::PostMessage(this, messages::kWorkerFailed, 0, 0, QByteArray(wrapped.what()));
+    });
+    m_bpmWorker = std::make_unique<TBPMThread>();
+    if (bpmMeasurement())
+        m_bpmWorker->Measure = bpmMeasurement();
+    m_bpmWorker->WindowHandle = this;
+    m_bpmWorker->Resume();
+}
+
+void TPlayListForm::setDecks(DeckApi* deckA, DeckApi* deckB) {
+    m_deckA = deckA;
+    m_deckB = deckB;
+}
+
+DeckApi* TPlayListForm::deck(Deck which) const {
+    return which == Deck::A ? m_deckA : m_deckB;
+}
+
+QString TPlayListForm::deckState(Deck which) const {
+    const DeckApi* target = deck(which);
+    return target != nullptr ? target->deckStateText() : QString();
+}
+
+void TPlayListForm::buildMenus() {
+    m_playListLoadA = PLMenu->addAction(text(kPlayListLoadA), this, [this] { LoadFromPlayList(Deck::A); });
+    m_playListLoadB = PLMenu->addAction(text(kPlayListLoadB), this, [this] { LoadFromPlayList(Deck::B); });
+    PLMenu->addAction(text(kPlayListSendToWaitList), this, [this] { SendToWaitList(); });
+    m_waitListLoadA = WLMenu->addAction(text(kWaitListLoadA), this, [this] { LoadFromWaitList(Deck::A); });
+    m_waitListLoadB = WLMenu->addAction(text(kWaitListLoadB), this, [this] { LoadFromWaitList(Deck::B); });
+    connect(PLMenu, &QMenu::aboutToHide, this, [this] { enableLoadItems(true); });
+    connect(WLMenu, &QMenu::aboutToHide, this, [this] { enableLoadItems(true); });
+}
+
+void TPlayListForm::enableLoadItems(bool enabled) {
+    for (QAction* item : {m_playListLoadA, m_playListLoadB, m_waitListLoadA, m_waitListLoadB})
+        item->setEnabled(enabled);
+}
+
+void TPlayListForm::showMenu(QMenu* menu, playlist::TrackListView* view, QPoint position) {
+    const int selected = view->selectedRowCount();
+    const bool waitListMenu = menu == WLMenu;
+    (waitListMenu ? m_waitListLoadA : m_playListLoadA)
+        ->setEnabled(playlist::deckLoadItemEnabled(deckState(Deck::A), selected));
+    (waitListMenu ? m_waitListLoadB : m_playListLoadB)
+        ->setEnabled(playlist::deckLoadItemEnabled(deckState(Deck::B), selected));
+    menu->popup(view->viewport()->mapToGlobal(position));
+}
+
+QString TPlayListForm::NextTrack() {
+    const playlist::NextTrackSources sources{[](const QString& path) { return QFileInfo::exists(path); }, randomIndex};
+    const auto chosen = playlist::chooseNextTrack(*m_waitList, *m_playList, AutoPlay, sources);
+    if (!chosen)
+        return text(playlist::kNoNextTrack);
+    LoadedBpm = QString::fromLocal8Bit(chosen->bpm);
+    return chosen->filePath;
+}
+
+void TPlayListForm::AddTrack(const QString& filePath) {
+    const std::string pathCell = playlist::pathCellOf(filePath);
+    if (m_playList->containsPath(pathCell))
+        return;
+    MP3Tag1.SetFilename(QFile::encodeName(filePath).toStdString());
+    m_playList->addRow({pathCell, playlist::kUnmeasuredBpm, playlist::cleanTagText(MP3Tag1.Artist()),
+                        playlist::cleanTagText(MP3Tag1.Title())});
+}
+
+void TPlayListForm::AddFilesByDialog() {
+    ShowWaitList(false);
+    const QStringList files = chooseTrackFiles ? chooseTrackFiles() : QStringList();
+    for (const QString& file : files)
+        AddTrack(file);
+}
+
+void TPlayListForm::DropNames(const QStringList& names) {
+    ShowWaitList(false);
+    for (const QString& name : names) {
+        if (name.endsWith(QLatin1String(kTrackExtension), Qt::CaseSensitive)) {
+            AddTrack(name);
+        } else if (QFileInfo(name).isDir() && !FindFile1.Busy()) {
+            // The folder goes in as a whole search specification rather than
+            // as the location: folder names may hold ";" or "*", which the
+            // location would split or refuse.
+            const QString folder = name.endsWith(u'/') ? name : name + u'/';
+            FindFile1.IncludeFiles = {QFile::encodeName(folder).toStdString() + kFolderSearchMask};
+            FindFile1.Execute();
+        }
+    }
+}
+
+void TPlayListForm::FindFile1Found(const std::string& Folder, const TSearchRec& FileInfo) {
+    const std::string path = Folder == "/" ? Folder + FileInfo.Name : Folder + "/" + FileInfo.Name;
+    // One unreadable file must not end the search of a whole collection;
+    // it is skipped and reported once the search is done.
+    try {
+        AddTrack(QFile::decodeName(QByteArray::fromStdString(path)));
+    } catch (const std::exception& error) {
+        if (m_unreadableTracks++ == 0)
+            m_firstReadError = QString::fromLocal8Bit(error.what());
+    }
+}
+
+void TPlayListForm::FindFile1Complete() {
+    if (m_unreadableTracks == 0)
+        return;
+    const QString report = m_firstReadError;
+    m_unreadableTracks = 0;
+    m_firstReadError.clear();
+    platform::reportError(report);
+}
+
+void TPlayListForm::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void TPlayListForm::dropEvent(QDropEvent* event) {
+    QStringList names;
+    for (const QUrl& url : event->mimeData()->urls())
+        if (url.isLocalFile())
+            names << url.toLocalFile();
+    event->acceptProposedAction();
+    DropNames(names);
+}
+
+void TPlayListForm::MeasureNext() {
+    if (m_measuring || !m_bpmWorker)
+        return;
+    for (const playlist::TrackCells& cells : m_playList->rows()) {
+        if (cells[kBpmCell] == playlist::kUnmeasuredBpm) {
+            m_measuring = m_bpmWorker->Request(playlist::filePathOf(cells[kPathCell]));
+            return;
+        }
+    }
+}
+
+void TPlayListForm::BpmResult(uintptr_t tenths, const QByteArray& fileName) {
+    m_measuring = false;
+    // A track removed while it was measured has no entry any more; its
+    // result is dropped and the walk goes on.
+    const int entry = m_playList->findPath(playlist::encodePath(fileName.toStdString()));
+    if (entry >= 0)
+        m_playList->setCell(entry, kBpmCell, playlist::formatBpmResult(static_cast<long long>(tenths)));
+    MeasureNext();
+}
+
+bool TPlayListForm::handleMessage(const platform::WindowMessage& message, intptr_t&) {
+    if (message.number == messages::kBpmResult) {
+        BpmResult(message.wParam, message.payload);
+        return true;
+    }
+    if (message.number == messages::kWorkerFailed) {
+        m_lastWorkerFailure = QString::fromUtf8(message.payload);
+        m_measuring = false;
+        return true;
+    }
+    return false;
+}
+
+bool TPlayListForm::event(QEvent* event) {
+    return platform::dispatchWindowMessage(event, *this) || skins::SkinnedWindow::event(event);
+}
+
+void TPlayListForm::SendToWaitList() {
+    if (m_waitListShown)
+        return;
+    for (int row : PL->selectedRowIndexes()) {
+        const playlist::TrackCells& cells = m_playList->row(row);
+        if (!cells[kPathCell].empty())
+            m_waitList->addRow(cells);
+    }
+}
+
+void TPlayListForm::RemoveSelected() {
+    playlist::TrackListView* view = m_waitListShown ? static_cast<playlist::TrackListView*>(WL) : PL;
+    (m_waitListShown ? m_waitList : m_playList)->removeRowsAt(view->selectedRowIndexes());
+}
+
+void TPlayListForm::MoveUp() {
+    if (!m_waitListShown)
+        return;
+    const std::vector<int> selected = WL->selectedRowIndexes();
+    if (selected.empty())
+        return;
+    const int index = selected.front();
+    const int target = playlist::moveUpIndex(index).value_or(index);
+    m_waitList->swapRows(index, target);
+    WL->focusRow(target);
+}
+
+void TPlayListForm::MoveDown() {
+    if (!m_waitListShown)
+        return;
+    const std::vector<int> selected = WL->selectedRowIndexes();
+    if (selected.empty())
+        return;
+    const int index = selected.front();
+    const int target = playlist::moveDownIndex(index, m_waitList->count()).value_or(index);
+    m_waitList->swapRows(index, target);
+    WL->focusRow(target);
+}
+
+void TPlayListForm::SortByColumn(int column) {
+    m_sort.press(column);
+    m_playList->sortByColumn(m_sort.column, m_sort.order);
+}
+
+void TPlayListForm::ShowWaitList(bool shown) {
+    m_waitListShown = shown;
+    WL->setVisible(shown);
+    if (shown)
+        WL->raise();
+    SkinForm1->SetGaugePosition(text(kListGauge), shown ? 100 : 0);
+}
+
+void TPlayListForm::SelectAll() {
+    show();
+    raise();
+    playlist::TrackListView* view = m_waitListShown ? static_cast<playlist::TrackListView*>(WL) : PL;
+    view->setFocus();
+    view->selectAll();
+}
+
+void TPlayListForm::loadIntoDeck(Deck which, const playlist::TrackCells& cells, bool& fileFound) {
+    LoadedBpm = QString::fromLocal8Bit(cells[kBpmCell]);
+    const QString filePath = playlist::filePathOf(cells[kPathCell]);
+    fileFound = QFileInfo::exists(filePath);
+    if (fileFound) {
+        if (DeckApi* target = deck(which))
+            target->LoadTrack(filePath);
+    }
+}
+
+void TPlayListForm::LoadFromPlayList(Deck which) {
+    const std::vector<int> selected = PL->selectedRowIndexes();
+    if (selected.empty())
+        return;
+    bool fileFound = false;
+    loadIntoDeck(which, m_playList->row(selected.front()), fileFound);
+    if (!fileFound && confirm && confirm(text(kAskRemoveMissing)))
+        m_playList->removeRowsAt(PL->selectedRowIndexes());
+}
+
+void TPlayListForm::LoadFromWaitList(Deck which) {
+    const std::vector<int> selected = WL->selectedRowIndexes();
+    if (selected.empty())
+        return;
+    bool fileFound = false;
+    loadIntoDeck(which, m_waitList->row(selected.front()), fileFound);
+    if (!fileFound && inform)
+        inform(text(kRemovingMissing));
+    m_waitList->removeRowsAt(WL->selectedRowIndexes());
+}
+
+void TPlayListForm::PLDblClick() {
+    switch (playlist::doubleClickTarget(deckState(Deck::A), deckState(Deck::B), PL->selectedRowCount(), false)) {
+    case playlist::DoubleClickTarget::DeckA:
+        LoadFromPlayList(Deck::A);
+        break;
+    case playlist::DoubleClickTarget::DeckB:
+        LoadFromPlayList(Deck::B);
+        break;
+    case playlist::DoubleClickTarget::WaitList:
+        SendToWaitList();
+        break;
+    case playlist::DoubleClickTarget::Nothing:
+        break;
+    }
+}
+
+void TPlayListForm::WLDblClick() {
+    switch (playlist::doubleClickTarget(deckState(Deck::A), deckState(Deck::B), PL->selectedRowCount(), true)) {
+    case playlist::DoubleClickTarget::DeckA:
+        LoadFromWaitList(Deck::A);
+        break;
+    case playlist::DoubleClickTarget::DeckB:
+        LoadFromWaitList(Deck::B);
+        break;
+    case playlist::DoubleClickTarget::WaitList:
+    case playlist::DoubleClickTarget::Nothing:
+        break;
+    }
+}
+
+void TPlayListForm::SkinForm1MouseDownNotify(const QString& ID, Qt::MouseButton) {
+    if (ID == QLatin1String(kWaitListToggle))
+        ShowWaitList(!m_waitListShown);
+    else if (ID == QLatin1String(kWaitListPlusButton))
+        SendToWaitList();
+    else if (ID == QLatin1String(kListMinusButton))
+        RemoveSelected();
+    else if (ID == QLatin1String(kUpButton))
+        MoveUp();
+    else if (ID == QLatin1String(kDownButton))
+        MoveDown();
+    else if (ID == QLatin1String(kBpmSort))
+        SortByColumn(kBpmCell);
+    else if (ID == QLatin1String(kArtistSort))
+        SortByColumn(kArtistCell);
+    else if (ID == QLatin1String(kTitleSort))
+        SortByColumn(kTitleCell);
+}
+
+void TPlayListForm::SkinForm1MouseUpNotify(const QString& ID, Qt::MouseButton) {
+    if (ID == QLatin1String(kBpmButton))
+        MeasureNext();
+    else if (ID == QLatin1String(kPlayListPlusButton))
+        AddFilesByDialog();
+}
+
+void TPlayListForm::SkinForm1SkinChanged() {
+    applyListAppearance();
+    SkinForm1->SetGaugePosition(text(kListGauge), m_waitListShown ? 100 : 0);
+}
+
+void TPlayListForm::applyListAppearance() {
+    const platform::IniDocument skin = platform::IniDocument::load(SkinFolder + skins::skin_files::kPlayList);
+    const auto appearance = [&skin](const char* key) {
+        return playlist::parseListAppearance(
+            skins::SplitFields(skin.readString(playlist::kPlayListInfoSection, key, playlist::kDefaultListAppearance)));
+    };
+    PL->applyAppearance(appearance(playlist::kPlayListKey));
+    WL->applyAppearance(appearance(playlist::kWaitListKey));
+    PL->raise();
+    if (m_waitListShown)
+        WL->raise();
 }

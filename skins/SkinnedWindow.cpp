@@ -8,12 +8,18 @@
 #include "platform/ApplicationFolder.h"
 #include "platform/ErrorReport.h"
 
+#include <QChildEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QPointer>
+
 namespace skins {
 
 SkinnedWindow::SkinnedWindow(const char* windowClass, std::string definitionFile, FolderPolicy policy, QWidget* parent)
     : platform::PlacedWindow(windowClass, QSize(1, 1), Qt::FramelessWindowHint, parent), SkinForm1(new TSkinForm(this)),
       SkinFolder(defaultSkinFolder()), m_definitionFile(std::move(definitionFile)), m_policy(policy) {
     SkinForm1->setObjectName(QStringLiteral("SkinForm1"));
+    watchKeysOf(this);
     try {
         SkinForm1->LoadSkin(SkinFolder + m_definitionFile);
     } catch (...) {
@@ -60,6 +66,60 @@ void SkinnedWindow::restoreSkinFolder(const QString& folder) {
         throw;
     }
     SkinFolder = target;
+}
+
+void SkinnedWindow::keyPressEvent(QKeyEvent* event) {
+    if (!m_deliveringToChild)
+        forwardKey(*event);
+}
+
+void SkinnedWindow::keyReleaseEvent(QKeyEvent* event) {
+    if (!m_deliveringToChild)
+        forwardKey(*event);
+}
+
+void SkinnedWindow::forwardKey(const QKeyEvent& event) {
+    const bool press = event.type() == QEvent::KeyPress;
+    // A held key repeats as release-and-press pairs marked as repeats; only
+    // the final release lets it go, so a held bend or flash never flickers.
+    if (!press && event.isAutoRepeat())
+        return;
+    const auto& hook = press ? forwardKeyDown : forwardKeyUp;
+    if (hook)
+        hook(platform::virtualKeyFromQt(event.key()),
+             platform::shiftStateFrom(event.modifiers(), QGuiApplication::mouseButtons()));
+}
+
+void SkinnedWindow::watchKeysOf(QObject* object) {
+    object->installEventFilter(this);
+    for (QObject* child : object->children())
+        watchKeysOf(child);
+}
+
+bool SkinnedWindow::eventFilter(QObject* watched, QEvent* event) {
+    // Children added later are watched from birth; grandchildren are
+    // announced to the watched child.
+    if (event->type() == QEvent::ChildAdded) {
+        watchKeysOf(static_cast<QChildEvent*>(event)->child());
+        return false;
+    }
+    const bool isKey = event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease;
+    if (!isKey || watched == this || m_deliveringToChild)
+        return false;
+    // Menus and dialogs owned by the window are windows of their own: typing
+    // a file name must not toggle windows.
+    if (!watched->isWidgetType() || static_cast<QWidget*>(watched)->window() != this)
+        return false;
+    forwardKey(*static_cast<QKeyEvent*>(event));
+    // The child gets the key as before, and so does this window should the
+    // child ignore it, but without forwarding it a second time.
+    QPointer<QObject> child(watched);
+    m_deliveringToChild = true;
+    if (child)
+        QCoreApplication::sendEvent(child, event);
+    m_deliveringToChild = false;
+    event->accept();
+    return true;
 }
 
 } // namespace skins

@@ -4,8 +4,12 @@
 
 #include "app/api/SkinFolderClient.h"
 #include "platform/PlacedWindow.h"
+#include "platform/VirtualKeys.h"
 
+#include <functional>
 #include <string>
+
+class QKeyEvent;
 
 namespace skins {
 
@@ -41,13 +45,33 @@ public:
 
     const std::string& definitionFile() const { return m_definitionFile; }
 
+    // Where the window's key events go: the application's shared key
+    // handler, with the virtual key code and the exact shift state. Keys
+    // pressed while a child of the window (a list, say) has the keyboard
+    // are forwarded too, and the child still gets them. A held key's
+    // repeats arrive as further key-downs and only its final release as a
+    // key-up. Unset hooks drop the keys.
+    std::function<void(int Key, platform::ShiftState Shift)> forwardKeyDown;
+    std::function<void(int Key, platform::ShiftState Shift)> forwardKeyUp;
+
     TSkinForm* SkinForm1;
     // The folder in use, ending in "/".
     std::string SkinFolder;
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    void forwardKey(const QKeyEvent& event);
+    void watchKeysOf(QObject* object);
+
     std::string m_definitionFile;
     FolderPolicy m_policy;
+    // Set while a child's key event is handed on to the child, which may
+    // pass it up to this window: the window has forwarded it already.
+    bool m_deliveringToChild = false;
 };
 
 } // namespace skins

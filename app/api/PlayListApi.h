@@ -2,7 +2,8 @@
 
 #include <QString>
 
-// What the decks and the preferences dialog use of the play list window.
+// What the decks, the key handler and the preferences dialog use of the
+// play list window.
 // GUI thread only.
 class PlayListApi {
 public:
@@ -12,6 +13,16 @@ public:
     // AutoPlay on) a random play-list entry; "False" when there is none.
     // Sets LoadedBpm to the track's tempo text when it answers a path.
     virtual QString NextTrack() = 0;
+
+    // The keyboard's play-list commands. SelectAll shows the window, gives
+    // the keyboard to the wait list when it is visible, else to the play
+    // list, and selects all entries of that list; RemoveSelected removes the
+    // selected entries (as "ListMinusButton" does); SendToWaitList sends
+    // them to the wait list (as "WaitListPlusButton" does). A window without
+    // lists ignores them.
+    virtual void SelectAll() {}
+    virtual void RemoveSelected() {}
+    virtual void SendToWaitList() {}
 
     // The tempo text of the track most recently handed to a deck; the decks
     // read it while loading. "000.0" means not measured.

@@ -42,8 +42,12 @@ public:
         LoadedBpm = QStringLiteral("000.0");
         return tracks.takeFirst();
     }
+    void SelectAll() override { keyCommands << QStringLiteral("SelectAll"); }
+    void RemoveSelected() override { keyCommands << QStringLiteral("ListMinus"); }
+    void SendToWaitList() override { keyCommands << QStringLiteral("WaitListPlus"); }
     QStringList tracks;
     int asked = 0;
+    QStringList keyCommands;
 };
 
 class StandInMixer : public MixerApi {
@@ -712,4 +716,17 @@ TEST_F(DeckTest, KeysGoToTheSharedKeyHandler) {
     EXPECT_EQ(down[0].second, platform::ShiftState({platform::ShiftFlag::Ctrl}));
     ASSERT_EQ(up.size(), 1u);
     EXPECT_EQ(up[0].first, 69);
+}
+
+TEST_F(DeckTest, CtrlKeysOnDeckBActOnThePlayListAndTheSameKeysWithAltDoNot) {
+    for (Qt::KeyboardModifier modifier : {Qt::ControlModifier, Qt::AltModifier}) {
+        for (Qt::Key key : {Qt::Key_A, Qt::Key_Delete, Qt::Key_W}) {
+            QKeyEvent press(QEvent::KeyPress, key, modifier);
+            QKeyEvent release(QEvent::KeyRelease, key, modifier);
+            QApplication::sendEvent(deckB.get(), &press);
+            QApplication::sendEvent(deckB.get(), &release);
+        }
+    }
+    EXPECT_EQ(playList.keyCommands,
+              (QStringList{QStringLiteral("SelectAll"), QStringLiteral("ListMinus"), QStringLiteral("WaitListPlus")}));
 }

@@ -11,6 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include <atomic>
 #include <chrono>
 #include <cmath>
@@ -85,6 +88,7 @@ TEST(BPMThread, MeasuresEachRequestWithTheRangeAndPostsTheRoundedResult) {
     std::vector<std::string> measured;
     std::atomic<int> busy{0};
     std::atomic<bool> overlapped{false};
+    std::atomic<int> workerNiceness{-100};
 
     ResultWindow window;
     TBPMThread worker;
@@ -92,6 +96,7 @@ TEST(BPMThread, MeasuresEachRequestWithTheRangeAndPostsTheRoundedResult) {
     worker.Measure = [&](const char* fileName, double minBpm, double maxBpm, double* progress, double* quality) {
         if (busy.fetch_add(1) != 0)
             overlapped = true;
+        workerNiceness = getpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()));
         EXPECT_EQ(minBpm, 110.0);
         EXPECT_EQ(maxBpm, 150.0);
         EXPECT_NE(progress, nullptr);
@@ -114,6 +119,8 @@ TEST(BPMThread, MeasuresEachRequestWithTheRangeAndPostsTheRoundedResult) {
     ASSERT_TRUE(processEventsUntil([&] { return window.results.size() == 3; }));
     worker.Terminate();
     EXPECT_FALSE(overlapped);
+    // Measuring yields to playback.
+    EXPECT_EQ(workerNiceness, std::min(getpriority(PRIO_PROCESS, 0) + TBPMThread::kNicenessSteps, 19));
     EXPECT_EQ(measured, (std::vector<std::string>{"/music/D\xc3\xa9j\xc3\xa0 vu.mp3", "/music/b.mp3", "/music/c.mp3"}));
     EXPECT_EQ(window.results[0].fileName, first);
     EXPECT_EQ(window.results[1].fileName, "/music/b.mp3");

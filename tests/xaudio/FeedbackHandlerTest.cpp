@@ -113,7 +113,7 @@ int reply(PlayerHarness& harness, int code, const std::function<void()>& send) {
 }
 
 TEST(FeedbackHandlerTest, RegisteredModuleReceivesTheOutputAtTheEventRate) {
-    setenv("XAUDIO_NULL_OUTPUT", "1", 1);
+    setenv("XAUDIO_NULL_OUTPUT", "wait", 1);
     test_support::TemporaryFolder folder;
     test_support::ToneOptions tone;
     tone.seconds = 2.0;
@@ -147,13 +147,29 @@ TEST(FeedbackHandlerTest, RegisteredModuleReceivesTheOutputAtTheEventRate) {
 
     ASSERT_EQ(harness.open(folder.file("tone.mp3")), XA_SUCCESS);
     ASSERT_EQ(harness.command(XA_MSG_COMMAND_PLAY), XA_SUCCESS);
-    std::this_thread::sleep_for(1000ms);
+    const auto heardSeconds = [&] {
+        double seconds = 0;
+        for (const xaudio_test::Received& received : harness.received()) {
+            if (received.message.code == XA_MSG_NOTIFY_INPUT_TIMECODE)
+                seconds = xaudio_test::timecodeSeconds(received.message);
+        }
+        return seconds;
+    };
+    ASSERT_GE(harness.waitFor(
+                  [](const XA_Message& message) {
+                      return message.code == XA_MSG_NOTIFY_INPUT_TIMECODE &&
+                             xaudio_test::timecodeSeconds(message) >= 1.0;
+                  },
+                  10s),
+              0);
     EXPECT_EQ(reply(harness, 130, [&] { control_message_send_N(player, 130); }), XA_SUCCESS);
+    // The handler ended with the reply, so no time code after it counts.
+    const double heard = heardSeconds();
     std::lock_guard<std::mutex> guard(g_log.mutex);
     EXPECT_EQ(g_log.deleted, 1);
-    // 40 events a second for about one second of playback.
-    EXPECT_GE(g_log.events, 25);
-    EXPECT_LE(g_log.events, 50);
+    // 40 events for each second of audio output before the handler ended.
+    EXPECT_GE(g_log.events, 35);
+    EXPECT_LE(g_log.events, static_cast<int>(40 * (heard + 0.1)) + 2);
     EXPECT_EQ(g_log.channels, 2u);
     EXPECT_EQ(g_log.samples, 512u);
     // The tone is at half of full scale.

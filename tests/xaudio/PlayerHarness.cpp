@@ -169,6 +169,16 @@ double Capture::frequencyHz(double fromSeconds, double toSeconds) const {
     return sampleRateHz / (sum / count);
 }
 
+double Capture::firstTimeAt(double hz, double toleranceHz, double fromSeconds) const {
+    constexpr double kStepSeconds = 0.01;
+    constexpr double kSpanSeconds = 0.05;
+    for (double t = fromSeconds; t + kSpanSeconds <= seconds(); t += kStepSeconds) {
+        if (std::fabs(frequencyHz(t, t + kSpanSeconds) - hz) <= toleranceHz)
+            return t;
+    }
+    return -1;
+}
+
 double Capture::typicalRms(double fromSeconds, double toSeconds) const {
     std::vector<double> levels;
     for (double t = fromSeconds; t + kWindowSeconds <= toSeconds; t += kWindowSeconds)

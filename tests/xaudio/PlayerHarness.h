@@ -74,6 +74,9 @@ struct Capture {
     // Frequency of the left channel from the typical period between its
     // rising zero crossings.
     double frequencyHz(double fromSeconds, double toSeconds) const;
+    // The start of the first 50 ms window from fromSeconds on whose frequency
+    // lies within tolerance of hz; -1 when there is none.
+    double firstTimeAt(double hz, double toleranceHz, double fromSeconds) const;
 
     static constexpr double kWindowSeconds = 0.02;
     // The largest step between neighbouring samples of either channel.

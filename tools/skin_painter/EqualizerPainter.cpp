@@ -3,7 +3,11 @@
 #include "ThumbPainter.h"
 #include "WindowArt.h"
 
+#include "mixer/EqualizerBands.h"
+
 #include <QPainter>
+
+#include <cmath>
 
 namespace skin_painter {
 
@@ -13,8 +17,28 @@ const QString kBandThumb = QStringLiteral("BandThumb.bmp");
 const QString kBandThumbActive = QStringLiteral("BandThumbActive.bmp");
 const QSize kBandThumbSize(14, 9);
 
-// Band centres as the ten-band presets name them.
-const char* const kBandCaptions[10] = {"60", "170", "310", "600", "1K", "3K", "6K", "12K", "14K", "16K"};
+// Each slider drives one or more of the engine's equal-width bands, so its
+// caption and hint name what it covers in a stream at 44.1 kHz, the rate of
+// nearly all music files.
+constexpr double kCaptionSampleRateHz = 44100;
+
+// The band's centre in kHz, short enough to stand under a slider: "0.3",
+// "1.7", "11"; the unit stands once at the start of the row.
+QString bandCaption(int band) {
+    const mixer::BandFrequencies span = mixer::sliderFrequencies(band, kCaptionSampleRateHz);
+    const double kiloHertz = (span.lowHz + span.highHz) / 2 / 1000;
+    if (kiloHertz >= 10)
+        return QString::number(std::lround(kiloHertz));
+    return QString::number(kiloHertz, 'f', 1);
+}
+
+QString bandHint(QChar deck, int band) {
+    const mixer::BandFrequencies span = mixer::sliderFrequencies(band, kCaptionSampleRateHz);
+    return QStringLiteral("Deck %1 band %2 - %3 Hz")
+        .arg(deck)
+        .arg(std::lround(span.lowHz))
+        .arg(std::lround(span.highHz));
+}
 
 void paintBank(WindowArt& art, QChar deck, int left) {
     const Palette& palette = art.palette();
@@ -42,20 +66,19 @@ void paintBank(WindowArt& art, QChar deck, int left) {
                          palette.label);
         controls.caption(painter, QRectF(left + 4, firstMark + travel - 6, 20, 12), QStringLiteral("\u2212"), 11,
                          palette.label);
+        controls.caption(painter, QRectF(left + 2, top + length + 2, 24, 10), QStringLiteral("kHz"), 8,
+                         palette.labelDim);
         for (int band = 0; band < 10; ++band) {
             const int x = firstSlider + band * pitch;
             controls.faderSlot(painter, QRectF(x + kBandThumbSize.width() / 2.0 - 1.5, top + 2, 3, length - 4));
             controls.caption(painter, QRectF(x - 3, top + length + 2, kBandThumbSize.width() + 6, 10),
-                             QString::fromLatin1(kBandCaptions[band]), 8, palette.labelDim);
+                             bandCaption(band), 8, palette.labelDim);
         }
     });
     for (int band = 0; band < 10; ++band) {
-        art.definition().addTrackBar(
-            QString(deck) + QString::number(band + 1), kBandThumb, kBandThumbActive, {firstSlider + band * pitch, top},
-            length, Orientation::Vertical, 50,
-            QStringLiteral("Deck %1 band %2 Hz")
-                .arg(deck)
-                .arg(QString::fromLatin1(kBandCaptions[band]).replace(QLatin1Char('K'), QLatin1String("000"))));
+        art.definition().addTrackBar(QString(deck) + QString::number(band + 1), kBandThumb, kBandThumbActive,
+                                     {firstSlider + band * pitch, top}, length, Orientation::Vertical, 50,
+                                     bandHint(deck, band));
     }
     art.ledSwitch(QStringLiteral("Enable") + deck + QStringLiteral("Button"), QRect(left + 96, 27, 48, 17),
                   QStringLiteral("Switch the equalizer of deck ") + deck + QStringLiteral(" on or off"),

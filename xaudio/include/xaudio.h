@@ -222,8 +222,8 @@ enum XA_PlayerState {
 /* ----------------------------------------------------------------- records */
 
 /* 32 band levels for the left channel, then 32 for the right. Positive
-   values boost, negative values cut; one unit is 1/8 dB, so a level L scales
-   its band by 10^(L / 160) (+80 is +10 dB, -80 is -10 dB). Band k is the
+   values boost by 1/8 dB per unit (+80 is +10 dB); negative values cut by
+   1/4 dB per unit (-80 is -20 dB, enough to take a band out of a mix). Band k is the
    k-th MPEG subband: k x f/64 to (k + 1) x f/64 for a stream at f Hz (at
    44.1 kHz band 1 spans 689 to 1378 Hz). A null table switches the
    equalizer off. */

@@ -330,8 +330,11 @@ void Mp3Stream::applyEqualizer() {
 }
 
 double equalizerFactor(int level) {
-    // One level unit is 1/8 dB: factor = 10^(level / 8 / 20).
-    return std::pow(10.0, level / 160.0);
+    // A cut of 1/4 dB per unit lets a full cut kill a band in a mix (-80 is
+    // -20 dB); a boost of 1/8 dB per unit keeps a full boost (+10 dB) from
+    // driving a loud track into clipping.
+    const double decibelsPerUnit = level < 0 ? 0.25 : 0.125;
+    return std::pow(10.0, level * decibelsPerUnit / 20.0);
 }
 
 uint32_t Mp3Stream::durationSeconds() const {

@@ -44,7 +44,7 @@ public:
     // The sample frame the next decodeFrame starts at.
     int64_t positionFrames() const;
 
-    // 32 levels per channel in 1/8 dB; nullptr switches the equalizer off.
+    // 32 levels per channel (see XA_EqualizerInfo); nullptr switches the equalizer off.
     // The table is kept and applies to every file opened later.
     void setEqualizer(const int8_t* left, const int8_t* right);
 
@@ -83,7 +83,7 @@ private:
 // previous one ends. Any thread; does not allocate.
 bool startsWithMpegAudio(std::string_view data);
 
-// The linear gain of an equalizer level (1/8 dB units).
+// The linear gain of an equalizer level: cuts 1/4 dB, boosts 1/8 dB per unit.
 double equalizerFactor(int level);
 
 // libmpg123's one-time library set-up, safe to call from any thread.

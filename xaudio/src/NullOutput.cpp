@@ -10,20 +10,32 @@ namespace {
 
 constexpr size_t kChunkFrames = 256;
 constexpr auto kTick = std::chrono::milliseconds(5);
+constexpr auto kWaitTick = std::chrono::milliseconds(1);
 // After a stall longer than this the pacer starts afresh rather than racing
 // to catch up.
 constexpr double kMaxLagSeconds = 0.5;
 
 } // namespace
 
-NullOutput::NullOutput(int sampleRateHz, OutputRenderer& renderer)
-    : m_sampleRateHz(sampleRateHz), m_renderer(renderer), m_buffer(kChunkFrames * 2) {
+NullOutput::NullOutput(int sampleRateHz, OutputRenderer& renderer, Pacing pacing)
+    : m_sampleRateHz(sampleRateHz), m_renderer(renderer), m_pacing(pacing), m_buffer(kChunkFrames * 2) {
     m_thread = std::thread([this] { run(); });
 }
 
 NullOutput::~NullOutput() {
     m_quit.store(true, std::memory_order_release);
     m_thread.join();
+}
+
+bool NullOutput::feederBehind() const {
+    if (!m_renderer.playing() || m_renderer.flushPending())
+        return false;
+    // Until the feeder has marked the end, the last frames in the ring may
+    // be the stream's last: reading into them early would cut the fade the
+    // renderer gives the end.
+    if (!m_renderer.inputEnded() && m_renderer.ring().readableFrames() < kChunkFrames + OutputRenderer::kEndFadeFrames)
+        return true;
+    return m_renderer.tapping() && m_renderer.tap().writableFrames() < kChunkFrames;
 }
 
 void NullOutput::run() {
@@ -38,13 +50,25 @@ void NullOutput::run() {
             framesDone = 0;
             due = 0;
         }
-        while (due > 0) {
+        bool waiting = false;
+        while (due > 0 && !waiting) {
+            if (m_pacing == Pacing::WaitForFeeder && feederBehind()) {
+                // The clock stops while the feeder catches up.
+                waiting = true;
+                break;
+            }
             const auto frames = static_cast<size_t>(std::min<int64_t>(due, kChunkFrames));
             m_renderer.render(m_buffer.data(), frames);
             framesDone += static_cast<int64_t>(frames);
             due -= static_cast<int64_t>(frames);
         }
-        std::this_thread::sleep_for(kTick);
+        if (waiting) {
+            std::this_thread::sleep_for(kWaitTick);
+            origin = Clock::now();
+            framesDone = 0;
+        } else {
+            std::this_thread::sleep_for(kTick);
+        }
     }
 }
 

@@ -12,7 +12,12 @@ namespace xaudio {
 // codes and the end of stream behave the same without a sound device.
 class NullOutput : public AudioOutput {
 public:
-    NullOutput(int sampleRateHz, OutputRenderer& renderer);
+    // Clock: like a sound device, it underruns when the feeder falls behind.
+    // WaitForFeeder: it holds its clock while the ring (or the capture tap)
+    // is short, so a busy machine slows it down but never breaks the audio.
+    enum class Pacing { Clock, WaitForFeeder };
+
+    NullOutput(int sampleRateHz, OutputRenderer& renderer, Pacing pacing);
     ~NullOutput() override;
 
     int sampleRateHz() const override { return m_sampleRateHz; }
@@ -20,9 +25,11 @@ public:
 
 private:
     void run();
+    bool feederBehind() const;
 
     const int m_sampleRateHz;
     OutputRenderer& m_renderer;
+    const Pacing m_pacing;
     std::atomic<bool> m_quit{false};
     std::vector<float> m_buffer;
     std::thread m_thread;

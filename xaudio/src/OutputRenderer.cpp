@@ -48,11 +48,15 @@ void OutputRenderer::render(float* output, size_t frames) {
     }
     m_silent.store(false, std::memory_order_release);
 
+    // Read before the ring: once the end is marked, everything in the ring is
+    // the stream's tail.
+    const bool inputEnded = m_inputEnded.load(std::memory_order_acquire);
+    const size_t remaining = m_ring.readableFrames();
     const size_t available = m_ring.read(output, frames);
     bool underrun = false;
     if (available < frames) {
         std::fill(output + available * FrameRing::kChannels, output + frames * FrameRing::kChannels, 0.0f);
-        underrun = playing && !m_inputEnded.load(std::memory_order_acquire);
+        underrun = playing && !inputEnded;
         if (underrun)
             m_underruns.fetch_add(1, std::memory_order_relaxed);
     }
@@ -74,6 +78,16 @@ void OutputRenderer::render(float* output, size_t frames) {
         m_fade = approach(m_fade, targetFade, fadeStep);
         output[2 * i] *= m_gainLeft * m_fade;
         output[2 * i + 1] *= m_gainRight * m_fade;
+    }
+    if (inputEnded && remaining < available + kEndFadeFrames) {
+        for (size_t i = 0; i < available; ++i) {
+            const size_t left = remaining - i;
+            if (left <= kEndFadeFrames) {
+                const float gain = static_cast<float>(left - 1) / static_cast<float>(kEndFadeFrames);
+                output[2 * i] *= gain;
+                output[2 * i + 1] *= gain;
+            }
+        }
     }
     if (underrun) {
         // The audio breaks off: let what there is die away instead of

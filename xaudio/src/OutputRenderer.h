@@ -17,6 +17,10 @@ namespace xaudio {
 // stopping playback fades in or out over about 5 ms, so neither clicks.
 class OutputRenderer {
 public:
+    // The stream's last frames fade out over this many frames (5 ms at
+    // 44.1 kHz): a track that ends mid-wave would otherwise click.
+    static constexpr size_t kEndFadeFrames = 220;
+
     OutputRenderer();
 
     // The decoded, resampled audio from the feeder. Producer: the feeder.
@@ -36,6 +40,7 @@ public:
     bool silent() const { return m_silent.load(std::memory_order_acquire); }
     void setGains(float left, float right);
     void setTapping(bool tapping) { m_tapping.store(tapping, std::memory_order_release); }
+    bool tapping() const { return m_tapping.load(std::memory_order_acquire); }
     // The feeder sets it when the stream's last frame is in the ring: running
     // dry after that is the end, not an underrun.
     void setInputEnded(bool ended) { m_inputEnded.store(ended, std::memory_order_release); }

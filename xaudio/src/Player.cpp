@@ -41,7 +41,7 @@ Player::Player(const XA_NotificationTarget* target)
     : m_feeder(m_renderer), m_tapBuffer(kTapChunkFrames * 2), m_outputName(std::string(XA_DSOUND_DEVICE_PREFIX) + "0") {
     if (target != nullptr)
         m_target = *target;
-    m_nullOutput = nullOutputForced();
+    m_nullMode = nullOutputMode();
     const int number = ++g_playerCount;
     if (const char* folder = std::getenv("XAUDIO_CAPTURE_DIR"); folder != nullptr && folder[0] != '\0')
         m_capturePath = std::string(folder) + "/player-" + std::to_string(number) + ".wav";
@@ -315,7 +315,7 @@ void Player::monitor() {
 void Player::ensureOutput() {
     if (m_output)
         return;
-    m_output = openAudioOutput(m_deviceNumber, m_nullOutput, m_renderer);
+    m_output = openAudioOutput(m_deviceNumber, m_nullMode, m_renderer);
     auto lock = m_feeder.lock();
     m_feeder.setOutputRate(m_output->sampleRateHz());
 }
@@ -324,7 +324,7 @@ int Player::setOutputName(const std::string& name) {
     const int number = parseDeviceName(name);
     if (number < 0)
         return XA_ERROR_NO_SUCH_DEVICE;
-    if (!m_nullOutput) {
+    if (m_nullMode == NullOutputMode::Off) {
         const int count = outputDeviceCount();
         if (count > 0 && number >= count)
             return XA_ERROR_NO_SUCH_DEVICE;

@@ -107,7 +107,7 @@ private:
     std::string m_inputName;
     std::string m_outputName;
     int m_deviceNumber = 0;
-    bool m_nullOutput = false;
+    NullOutputMode m_nullMode = NullOutputMode::Off;
     int m_masterLevel = 100;
     int m_pcmLevel = 100;
     int m_balance = 50;

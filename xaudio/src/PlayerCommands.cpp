@@ -94,7 +94,7 @@ int Player::dispatch(const Command& command) {
         return isDsoundModule(command.text1) ? XA_SUCCESS : XA_ERROR_NO_SUCH_MODULE;
     case XA_MSG_COMMAND_OUTPUT_MODULE_QUERY:
     case XA_MSG_COMMAND_OUTPUT_MODULES_LIST:
-        postModuleInfo(XA_MSG_NOTIFY_OUTPUT_MODULE_INFO, 0, m_nullOutput ? 0 : outputDeviceCount(),
+        postModuleInfo(XA_MSG_NOTIFY_OUTPUT_MODULE_INFO, 0, m_nullMode != NullOutputMode::Off ? 0 : outputDeviceCount(),
                        XA_DSOUND_OUTPUT_MODULE, "Sound output through the system's sound devices");
         return XA_SUCCESS;
     default:

@@ -57,7 +57,7 @@ DeviceList& deviceList() {
     static DeviceList list;
     static std::once_flag once;
     std::call_once(once, [] {
-        if (nullOutputForced())
+        if (nullOutputMode() != NullOutputMode::Off)
             return;
         // Starting a JACK server as a side effect of probing would be rude.
         setenv("JACK_NO_START_SERVER", "1", 0);
@@ -84,9 +84,15 @@ int renderCallback(const void*, void* output, unsigned long frames, const PaStre
 
 } // namespace
 
-bool nullOutputForced() {
+NullOutputMode nullOutputMode() {
     const char* value = std::getenv("XAUDIO_NULL_OUTPUT");
-    return value != nullptr && std::strcmp(value, "1") == 0;
+    if (value == nullptr)
+        return NullOutputMode::Off;
+    if (std::strcmp(value, "1") == 0)
+        return NullOutputMode::Paced;
+    if (std::strcmp(value, "wait") == 0)
+        return NullOutputMode::Waiting;
+    return NullOutputMode::Off;
 }
 
 int outputDeviceCount() {
@@ -148,8 +154,8 @@ int parseDeviceName(const std::string& name) {
     return number;
 }
 
-std::unique_ptr<AudioOutput> openAudioOutput(int deviceNumber, bool nullOnly, OutputRenderer& renderer) {
-    if (!nullOnly) {
+std::unique_ptr<AudioOutput> openAudioOutput(int deviceNumber, NullOutputMode nullMode, OutputRenderer& renderer) {
+    if (nullMode == NullOutputMode::Off) {
         const int device = portAudioOutputDevice(deviceNumber);
         if (device >= 0) {
             if (std::unique_ptr<PortAudioOutput> output = PortAudioOutput::open(device, renderer))
@@ -157,7 +163,9 @@ std::unique_ptr<AudioOutput> openAudioOutput(int deviceNumber, bool nullOnly, Ou
         }
     }
     renderer.setSampleRate(kFallbackRateHz);
-    return std::make_unique<NullOutput>(kFallbackRateHz, renderer);
+    return std::make_unique<NullOutput>(kFallbackRateHz, renderer,
+                                        nullMode == NullOutputMode::Waiting ? NullOutput::Pacing::WaitForFeeder
+                                                                            : NullOutput::Pacing::Clock);
 }
 
 } // namespace xaudio
