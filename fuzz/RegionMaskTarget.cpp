@@ -6,6 +6,7 @@
 #include "skins/SkinError.h"
 
 #include <cstdlib>
+#include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 3)
@@ -25,10 +26,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const auto region = skins::CreateRegionFromMask(mask, key, tolerance);
         if (!region)
             std::abort();
+        // The shape's rectangles painted into a grid: a point-by-point
+        // region lookup would make the check itself quadratic.
+        std::vector<int> covered(static_cast<size_t>(width * height), 0);
+        for (const QRect& rectangle : *region) {
+            if (rectangle.left() < 0 || rectangle.top() < 0 || rectangle.right() >= width ||
+                rectangle.bottom() >= height)
+                std::abort();
+            for (int y = rectangle.top(); y <= rectangle.bottom(); ++y)
+                for (int x = rectangle.left(); x <= rectangle.right(); ++x)
+                    ++covered[static_cast<size_t>(y * width + x)];
+        }
         const auto range = skins::KeyColorRange::from(key, tolerance);
         for (int y = 0; y < height; ++y)
             for (int x = 0; x < width; ++x)
-                if (region->contains(QPoint(x, y)) == range.contains(mask.pixel(x, y)))
+                if (covered[static_cast<size_t>(y * width + x)] != (range.contains(mask.pixel(x, y)) ? 0 : 1))
                     std::abort();
     } catch (const skins::ESkinError&) {
     }

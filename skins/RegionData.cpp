@@ -11,6 +11,7 @@ namespace {
 constexpr uint32_t kHeaderSize = 32;
 constexpr uint32_t kKindRectangles = 1;
 constexpr uint32_t kRectangleBytes = 16;
+constexpr int32_t kMaximumCoordinate = 1 << 20;
 
 void putInteger(QByteArray& bytes, int32_t value) {
     const auto bits = static_cast<uint32_t>(value);
@@ -52,6 +53,11 @@ std::optional<QRegion> readRegionData(const QByteArray& bytes) {
         const auto top = static_cast<int32_t>(getUnsigned(bytes, at + 4));
         const auto right = static_cast<int32_t>(getUnsigned(bytes, at + 8));
         const auto bottom = static_cast<int32_t>(getUnsigned(bytes, at + 12));
+        // No window reaches a million pixels; beyond that the sizes below
+        // and the toolkit's own region arithmetic would overflow.
+        for (int32_t coordinate : {left, top, right, bottom})
+            if (coordinate < -kMaximumCoordinate || coordinate > kMaximumCoordinate)
+                throwBadData("a rectangle lies outside the coordinate range");
         if (right > left && bottom > top)
             rectangles.emplace_back(left, top, right - left, bottom - top);
     }

@@ -82,6 +82,14 @@ TEST(HostileSkin, StoredShapeDataInAnyOrderIsJoinedIntoTheSameShape) {
         rectangles.emplace_back(row % 2, row, 3 - 2 * (row % 2), 1);
     expected.setRects(rectangles.data(), static_cast<int>(rectangles.size()));
     EXPECT_EQ(*region, expected);
+
+    // Coordinates far outside any screen would overflow the sizes.
+    QByteArray far;
+    data.swap(far);
+    put(32 + 16);
+    for (int32_t value : {32, 1, 1, 16, 0, 0, 1, 1, -2000000000, 0, 2000000000, 1})
+        put(value);
+    EXPECT_THROW(skins::readRegionData(data), skins::ESkinError);
 }
 
 class HostileDefinition : public testing::Test {
