@@ -12,6 +12,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -216,14 +217,35 @@ void TPreferences::readValues(const platform::IniDocument& document) {
                 control.checkBox->setChecked(*value);
         } else if (auto value = platform::parseInteger(*text)) {
             control.spinBox->setValue(*value);
+            if (control.spinBox == m_soundCardA)
+                m_storedSoundCardA = *value;
+            else if (control.spinBox == m_soundCardB)
+                m_storedSoundCardB = *value;
         }
     }
 }
 
+int TPreferences::soundCardToStore(int stored, int shown, int maximum) {
+    // The field cannot show a card that is not plugged in now; as long as
+    // the user has not picked another one, the stored choice stays, so a
+    // run without the USB interface does not forget it.
+    const int limited = std::clamp(stored, 1, std::max(1, maximum));
+    return shown == limited && stored >= 1 ? stored : shown;
+}
+
 void TPreferences::writeValues(platform::IniDocument& document) const {
     for (const StoredControl& control : storedControls()) {
-        const std::string value = control.checkBox != nullptr ? (control.checkBox->isChecked() ? "True" : "False")
-                                                              : std::to_string(control.spinBox->value());
+        std::string value;
+        if (control.checkBox != nullptr)
+            value = control.checkBox->isChecked() ? "True" : "False";
+        else if (control.spinBox == m_soundCardA)
+            value =
+                std::to_string(soundCardToStore(m_storedSoundCardA, m_soundCardA->value(), m_soundCardA->maximum()));
+        else if (control.spinBox == m_soundCardB)
+            value =
+                std::to_string(soundCardToStore(m_storedSoundCardB, m_soundCardB->value(), m_soundCardB->maximum()));
+        else
+            value = std::to_string(control.spinBox->value());
         document.writeString(kSection, control.key, value);
     }
 }

@@ -43,6 +43,9 @@ public:
     // The next value of a "Pitch Percent" field that steps from previous to
     // value: the spin buttons only reach 4, 8, 12, 16, 32 and 64.
     static int steppedPitchPercent(int previous, int value);
+    // The "Sound Card" value to write back: the stored one while the field
+    // shows it as far as the devices present allow, else the field's.
+    static int soundCardToStore(int stored, int shown, int maximum);
 
     QSpinBox* pitchPercentField(bool deckA) const { return deckA ? m_pitchPercentA : m_pitchPercentB; }
     QSpinBox* soundCardField(bool deckA) const { return deckA ? m_soundCardA : m_soundCardB; }
@@ -86,6 +89,10 @@ private:
     int m_shownPitchPercentB = 8;
     int m_shownSoundCardA = 1;
     int m_shownSoundCardB = 1;
+    // As read from the settings file, which may name a card that is not
+    // plugged in during this run.
+    int m_storedSoundCardA = 1;
+    int m_storedSoundCardB = 1;
     bool m_applied = false;
     PreferenceValues m_inForce;
 };

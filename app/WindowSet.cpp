@@ -4,6 +4,7 @@
 #include "DeckEqualizers.h"
 #include "Players.h"
 #include "Preferences.h"
+#include "SkinFolderSwitch.h"
 #include "mixer/Equalizer.h"
 #include "mixer/Mixer.h"
 #include "platform/ErrorReport.h"
@@ -119,7 +120,5 @@ std::vector<SkinFolderClient*> WindowSet::skinFolderClients(const TDeck& origin)
 }
 
 void WindowSet::applySkinFolder(const TDeck& origin, const QString& folder) {
-    for (SkinFolderClient* client : skinFolderClients(origin))
-        if (client != nullptr)
-            client->ChangeSkinFolder(folder);
+    switchSkinFolder(skinFolderClients(origin), folder);
 }

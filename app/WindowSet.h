@@ -43,6 +43,8 @@ public:
     // it: the deck whose menu was used, the other deck, the play list, the
     // mixer, the about-skin window and the equalizer.
     std::vector<SkinFolderClient*> skinFolderClients(const TDeck& origin) const;
+    // All of them switch or none does; a failure throws ESkinError naming
+    // the file and the reason.
     void applySkinFolder(const TDeck& origin, const QString& folder);
 
     TDeck* otherDeck(const TDeck& deck) const;

@@ -2,9 +2,13 @@
 
 #include "AtomicFile.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace platform {
 namespace {
@@ -34,6 +38,36 @@ bool equalsIgnoringCase(const std::string& a, const std::string& b) {
     }
     return true;
 }
+
+std::string lowerCase(const std::string& text) {
+    std::string result = text;
+    for (char& c : result)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return result;
+}
+
+std::string keyIndexName(const std::string& lowerSection, const std::string& key) {
+    return lowerSection + '\n' + lowerCase(key);
+}
+
+std::string reasonText(int error) {
+    return std::strerror(error);
+}
+
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int descriptor) : m_descriptor(descriptor) {}
+    ~FileDescriptor() {
+        if (m_descriptor >= 0)
+            ::close(m_descriptor);
+    }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    int get() const { return m_descriptor; }
+
+private:
+    int m_descriptor;
+};
 
 } // namespace
 
@@ -83,6 +117,49 @@ std::optional<int> parseInteger(const std::string& text) {
     return static_cast<int>(value);
 }
 
+std::optional<std::string> readRegularFile(const std::string& path, size_t maximumBytes) {
+    auto failure = [&path](const std::string& reason) {
+        return IniReadError("Cannot read file " + path + " (" + reason + ")");
+    };
+    // O_NONBLOCK keeps the open from waiting for a writer when the path is
+    // a FIFO; the type check below then refuses it.
+    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (file.get() < 0) {
+        if (errno == ENOENT)
+            return std::nullopt;
+        throw failure(reasonText(errno));
+    }
+    struct stat status {};
+    if (::fstat(file.get(), &status) != 0)
+        throw failure(reasonText(errno));
+    if (!S_ISREG(status.st_mode))
+        throw failure("not a regular file");
+    if (static_cast<unsigned long long>(status.st_size) > maximumBytes)
+        throw failure("larger than " + std::to_string(maximumBytes) + " bytes");
+    std::string content(static_cast<size_t>(status.st_size), '\0');
+    size_t received = 0;
+    for (;;) {
+        if (received == content.size()) {
+            // The file may have grown since fstat: read on, within the cap.
+            if (content.size() >= maximumBytes + 1)
+                break;
+            content.resize(std::min(maximumBytes + 1, content.size() + 4096));
+        }
+        const ssize_t result = ::read(file.get(), content.data() + received, content.size() - received);
+        if (result < 0 && errno == EINTR)
+            continue;
+        if (result < 0)
+            throw failure(reasonText(errno));
+        if (result == 0)
+            break;
+        received += static_cast<size_t>(result);
+    }
+    if (received > maximumBytes)
+        throw failure("larger than " + std::to_string(maximumBytes) + " bytes");
+    content.resize(received);
+    return content;
+}
+
 IniDocument::IniDocument(const std::string& text) {
     if (text.find("\r\n") != std::string::npos)
         m_newline = "\r\n";
@@ -97,6 +174,28 @@ IniDocument::IniDocument(const std::string& text) {
             break;
         start = end + 1;
     }
+    reindex();
+}
+
+void IniDocument::reindex() {
+    m_sectionIndex.clear();
+    m_keyIndex.clear();
+    bool firstOfItsName = false;
+    std::string currentSection;
+    for (size_t i = 0; i < m_lines.size(); ++i) {
+        const Line& line = m_lines[i];
+        if (line.kind == Line::Kind::Section) {
+            currentSection = lowerCase(line.section);
+            firstOfItsName = m_sectionIndex.emplace(currentSection, i).second;
+        } else if (line.kind == Line::Kind::Key && firstOfItsName) {
+            m_keyIndex.emplace(keyIndexName(currentSection, line.key), i);
+        }
+    }
+}
+
+size_t IniDocument::findKey(const std::string& section, const std::string& key) const {
+    auto found = m_keyIndex.find(keyIndexName(lowerCase(section), key));
+    return found == m_keyIndex.end() ? std::string::npos : found->second;
 }
 
 IniDocument::Line IniDocument::parseLine(const std::string& raw) {
@@ -121,12 +220,8 @@ IniDocument::Line IniDocument::parseLine(const std::string& raw) {
 }
 
 IniDocument IniDocument::load(const std::string& path) {
-    std::ifstream stream(path, std::ios::binary);
-    if (!stream)
-        return IniDocument();
-    std::ostringstream content;
-    content << stream.rdbuf();
-    return IniDocument(content.str());
+    auto content = readRegularFile(path, kMaximumFileBytes);
+    return content ? IniDocument(*content) : IniDocument();
 }
 
 std::string IniDocument::text() const {
@@ -143,10 +238,8 @@ void IniDocument::save(const std::string& path) const {
 }
 
 size_t IniDocument::findSection(const std::string& section) const {
-    for (size_t i = 0; i < m_lines.size(); ++i)
-        if (m_lines[i].kind == Line::Kind::Section && equalsIgnoringCase(m_lines[i].section, section))
-            return i;
-    return std::string::npos;
+    auto found = m_sectionIndex.find(lowerCase(section));
+    return found == m_sectionIndex.end() ? std::string::npos : found->second;
 }
 
 size_t IniDocument::sectionEnd(size_t header) const {
@@ -157,14 +250,10 @@ size_t IniDocument::sectionEnd(size_t header) const {
 }
 
 std::optional<std::string> IniDocument::value(const std::string& section, const std::string& key) const {
-    size_t header = findSection(section);
-    if (header == std::string::npos)
+    const size_t line = findKey(section, key);
+    if (line == std::string::npos)
         return std::nullopt;
-    size_t end = sectionEnd(header);
-    for (size_t i = header + 1; i < end; ++i)
-        if (m_lines[i].kind == Line::Kind::Key && equalsIgnoringCase(m_lines[i].key, key))
-            return m_lines[i].value.substr(0, kMaximumValueLength);
-    return std::nullopt;
+    return m_lines[line].value.substr(0, kMaximumValueLength);
 }
 
 std::string IniDocument::readString(const std::string& section, const std::string& key,
@@ -215,6 +304,7 @@ void IniDocument::writeString(const std::string& section, const std::string& key
             m_lines.push_back(parseLine(""));
         m_lines.push_back(parseLine("[" + section + "]"));
         m_lines.push_back(line);
+        reindex();
         return;
     }
     size_t end = sectionEnd(header);
@@ -229,13 +319,16 @@ void IniDocument::writeString(const std::string& section, const std::string& key
         lastKey = i;
     }
     m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(lastKey + 1), line);
+    reindex();
 }
 
 void IniDocument::eraseSection(const std::string& section) {
     size_t header;
-    while ((header = findSection(section)) != std::string::npos)
+    while ((header = findSection(section)) != std::string::npos) {
         m_lines.erase(m_lines.begin() + static_cast<std::ptrdiff_t>(header),
                       m_lines.begin() + static_cast<std::ptrdiff_t>(sectionEnd(header)));
+        reindex();
+    }
 }
 
 void IniDocument::eraseKey(const std::string& section, const std::string& key) {
@@ -246,6 +339,7 @@ void IniDocument::eraseKey(const std::string& section, const std::string& key) {
     for (size_t i = header + 1; i < end; ++i)
         if (m_lines[i].kind == Line::Kind::Key && equalsIgnoringCase(m_lines[i].key, key)) {
             m_lines.erase(m_lines.begin() + static_cast<std::ptrdiff_t>(i));
+            reindex();
             return;
         }
 }

@@ -5,6 +5,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -22,10 +23,20 @@ public:
     IniDocument() = default;
     explicit IniDocument(const std::string& text);
 
-    // Reads a file; a missing or unreadable file gives an empty document.
+    // Files larger than this are refused: no settings, skin or list file
+    // comes near it, and a hostile one must not exhaust memory.
+    static constexpr size_t kMaximumFileBytes = 4 * 1024 * 1024;
+
+    // Reads a file; a missing file gives an empty document. A file that
+    // exists but cannot be read (permissions, an I/O error, not a regular
+    // file, larger than kMaximumFileBytes) throws IniReadError, so that no
+    // caller mistakes it for an empty one and overwrites it. May block on
+    // disk I/O; never waits on a FIFO or device.
     static IniDocument load(const std::string& path);
     // Replaces the file atomically (temporary file in the same folder, then
-    // rename), so a crash never leaves half a file. Throws IniWriteError.
+    // rename), so a crash never leaves half a file. A symbolic link is
+    // followed and its target replaced; the file keeps its permissions.
+    // Throws IniWriteError.
     void save(const std::string& path) const;
 
     std::optional<std::string> value(const std::string& section, const std::string& key) const;
@@ -57,12 +68,32 @@ private:
     size_t findSection(const std::string& section) const;
     size_t sectionEnd(size_t header) const;
     static Line parseLine(const std::string& raw);
+    // Rebuilds m_index after the lines changed.
+    void reindex();
+    // Index of the key line of a section's first header, or npos.
+    size_t findKey(const std::string& section, const std::string& key) const;
 
     std::vector<Line> m_lines;
+    // Lookups go through these so that a skin with thousands of entries is
+    // not rescanned once per entry. Keys are folded to lower case; the
+    // section index holds the first header of each name, the key index the
+    // first key of that name below it.
+    std::unordered_map<std::string, size_t> m_sectionIndex;
+    std::unordered_map<std::string, size_t> m_keyIndex;
     std::string m_newline = "\n";
 };
 
 using IniWriteError = FileWriteError;
+
+class IniReadError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Reads a whole regular file of at most maximumBytes. A missing file gives
+// nothing; anything else that keeps the file from being read whole throws
+// IniReadError with the path and the reason. Never blocks on a FIFO.
+std::optional<std::string> readRegularFile(const std::string& path, size_t maximumBytes);
 
 // Parses an integer the way the settings and skin files write them. Returns
 // nothing when the text is not a whole valid integer.
@@ -70,7 +101,8 @@ std::optional<int> parseInteger(const std::string& text);
 
 // Convenience for callers that touch a file only now and then: each call
 // reads the file afresh; each write replaces it atomically, creating it on
-// the first write.
+// the first write. A file that cannot be read makes reads throw and writes
+// throw without touching it.
 class IniFile {
 public:
     explicit IniFile(std::string path) : m_path(std::move(path)) {}

@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include <array>
+#include <set>
 #include <sstream>
 
 namespace platform {
@@ -35,6 +36,16 @@ std::array<int, 4> parseRectangle(const std::string& text, const std::array<int,
     return values;
 }
 
+// Every window reads and writes the same settings file at start-up and at
+// shutdown: one that cannot be read is reported once, not once per window
+// and moment. Nothing is written to it either way.
+void reportUnreadable(const IniReadError& error, const std::string& path) {
+    static std::set<std::string> reported;
+    if (reported.insert(path).second)
+        reportError(QString::fromStdString(std::string(error.what()) +
+                                           "; the window settings are not saved until it can be read."));
+}
+
 std::string formatRectangle(int a, int b, int c, int d) {
     return std::to_string(a) + "," + std::to_string(b) + "," + std::to_string(c) + "," + std::to_string(d);
 }
@@ -61,6 +72,8 @@ void WindowPlacementStore::read() {
         if (onReadValues)
             onReadValues(document);
         m_writtenSinceRead = false;
+    } catch (const IniReadError& error) {
+        reportUnreadable(error, m_path);
     } catch (...) {
         reportCurrentException();
     }
@@ -114,6 +127,8 @@ void WindowPlacementStore::write(Moment moment) {
             onWriteValues(document);
         document.save(m_path);
         m_writtenSinceRead = true;
+    } catch (const IniReadError& error) {
+        reportUnreadable(error, m_path);
     } catch (...) {
         reportCurrentException();
     }

@@ -27,13 +27,34 @@ void errorExit(j_common_ptr info) {
 // Warnings (a damaged but readable stream) are not worth an error.
 void outputMessage(j_common_ptr) {}
 
+// A progressive picture may be cut into any number of scans, each of which
+// costs a pass over the whole picture, and a damaged stream may warn once
+// per block: a few kilobytes could keep the decoder busy for minutes. Real
+// pictures use about ten scans.
+constexpr int kMaximumScans = 100;
+constexpr long kMaximumWarnings = 10000;
+
+void checkProgress(j_common_ptr common) {
+    auto* manager = reinterpret_cast<ErrorManager*>(common->err);
+    auto* info = reinterpret_cast<j_decompress_ptr>(common);
+    if (info->input_scan_number > kMaximumScans) {
+        std::snprintf(manager->message, sizeof manager->message, "more than %d scans", kMaximumScans);
+        std::longjmp(manager->jump, 1);
+    }
+    if (manager->base.num_warnings > kMaximumWarnings) {
+        std::snprintf(manager->message, sizeof manager->message, "too many damaged blocks");
+        std::longjmp(manager->jump, 1);
+    }
+}
+
 // Decodes rows into the image; all C++ state the jump could skip lives in
 // the caller.
-bool decodeRows(jpeg_decompress_struct& info, ErrorManager& errors, const std::string_view bytes, QImage& image,
-                std::vector<unsigned char>& row, const std::string& name) {
+bool decodeRows(jpeg_decompress_struct& info, ErrorManager& errors, jpeg_progress_mgr& progress,
+                const std::string_view bytes, QImage& image, std::vector<unsigned char>& row, const std::string& name) {
     if (setjmp(errors.jump))
         return false;
     jpeg_create_decompress(&info);
+    info.progress = &progress;
     jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.data()), static_cast<unsigned long>(bytes.size()));
     jpeg_read_header(&info, TRUE);
     if (info.image_width == 0 || info.image_height == 0 || info.image_width > kMaximumImageSide ||
@@ -79,9 +100,11 @@ QImage decodeJpeg(std::string_view bytes, const std::string& name) {
     info.err = jpeg_std_error(&errors.base);
     errors.base.error_exit = errorExit;
     errors.base.output_message = outputMessage;
+    jpeg_progress_mgr progress{};
+    progress.progress_monitor = checkProgress;
     QImage image;
     std::vector<unsigned char> row;
-    const bool decoded = decodeRows(info, errors, bytes, image, row, name);
+    const bool decoded = decodeRows(info, errors, progress, bytes, image, row, name);
     jpeg_destroy_decompress(&info);
     if (!decoded)
         throwDamaged(name, errors.message);

@@ -11,6 +11,7 @@ namespace {
 constexpr uint32_t kHeaderSize = 32;
 constexpr uint32_t kKindRectangles = 1;
 constexpr uint32_t kRectangleBytes = 16;
+constexpr int32_t kMaximumCoordinate = 1 << 20;
 
 void putInteger(QByteArray& bytes, int32_t value) {
     const auto bits = static_cast<uint32_t>(value);
@@ -52,15 +53,28 @@ std::optional<QRegion> readRegionData(const QByteArray& bytes) {
         const auto top = static_cast<int32_t>(getUnsigned(bytes, at + 4));
         const auto right = static_cast<int32_t>(getUnsigned(bytes, at + 8));
         const auto bottom = static_cast<int32_t>(getUnsigned(bytes, at + 12));
+        // No window reaches a million pixels; beyond that the sizes below
+        // and the toolkit's own region arithmetic would overflow.
+        for (int32_t coordinate : {left, top, right, bottom})
+            if (coordinate < -kMaximumCoordinate || coordinate > kMaximumCoordinate)
+                throwBadData("a rectangle lies outside the coordinate range");
         if (right > left && bottom > top)
             rectangles.emplace_back(left, top, right - left, bottom - top);
     }
-    // The rectangles need not be in banded order, so they are joined one by
-    // one rather than handed over as a banded list.
-    QRegion region;
-    for (const QRect& rectangle : rectangles)
-        region += rectangle;
-    return region;
+    // The rectangles need not be in banded order, so they are joined by
+    // union. Pairwise rounds keep that near-linear: joining one rectangle at
+    // a time into a growing region would be quadratic in the count.
+    std::vector<QRegion> regions(rectangles.begin(), rectangles.end());
+    while (regions.size() > 1) {
+        std::vector<QRegion> joined;
+        joined.reserve((regions.size() + 1) / 2);
+        for (size_t i = 0; i + 1 < regions.size(); i += 2)
+            joined.push_back(regions[i].united(regions[i + 1]));
+        if (regions.size() % 2 != 0)
+            joined.push_back(regions.back());
+        regions = std::move(joined);
+    }
+    return regions.empty() ? QRegion() : regions.front();
 }
 
 QByteArray writeRegionData(const std::optional<QRegion>& region) {

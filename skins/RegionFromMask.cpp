@@ -1,5 +1,7 @@
 #include "RegionFromMask.h"
 
+#include "SkinError.h"
+
 #include <algorithm>
 
 namespace skins {
@@ -32,6 +34,7 @@ MaskRuns scanMaskRuns(const QImage& mask, const KeyColorRange& range) {
     const int height = pixels.height();
     std::vector<QRect> list;
     list.reserve(MaskRuns::kListGrowth);
+    size_t total = 0;
     for (int y = 0; y < height; ++y) {
         const auto* line = reinterpret_cast<const QRgb*>(pixels.constScanLine(y));
         int x = 0;
@@ -40,6 +43,9 @@ MaskRuns scanMaskRuns(const QImage& mask, const KeyColorRange& range) {
             while (x < width && !range.contains(line[x]))
                 ++x;
             if (x > start) {
+                if (++total > MaskRuns::kMaximumRuns)
+                    throw ESkinError("The skin's mask has more than " + std::to_string(MaskRuns::kMaximumRuns) +
+                                     " separate pieces");
                 if (list.size() == list.capacity())
                     list.reserve(list.capacity() + MaskRuns::kListGrowth);
                 list.emplace_back(QPoint(start, y), QPoint(x - 1, y));
@@ -93,16 +99,23 @@ std::vector<QRect> mergeRowsIntoBands(const std::vector<QRect>& runs) {
 std::optional<QRegion> CreateRegionFromMask(const QImage& mask, QColor keyColor, QColor tolerance) {
     if (mask.isNull())
         return std::nullopt;
-    const MaskRuns runs = scanMaskRuns(mask, KeyColorRange::from(keyColor, tolerance));
-    QRegion result;
-    for (const std::vector<QRect>& batch : runs.batches) {
-        if (batch.empty())
-            continue;
-        const std::vector<QRect> bands = mergeRowsIntoBands(batch);
-        QRegion part;
-        part.setRects(bands.data(), static_cast<int>(bands.size()));
-        result = result.united(part);
+    MaskRuns runs = scanMaskRuns(mask, KeyColorRange::from(keyColor, tolerance));
+    // Joining the batches one region union at a time costs time quadratic in
+    // the number of runs; the runs are already in banded order, so the whole
+    // list goes to the toolkit at once.
+    std::vector<QRect> all;
+    size_t total = 0;
+    for (const std::vector<QRect>& batch : runs.batches)
+        total += batch.size();
+    all.reserve(total);
+    for (std::vector<QRect>& batch : runs.batches) {
+        all.insert(all.end(), batch.begin(), batch.end());
+        batch = {};
     }
+    const std::vector<QRect> bands = mergeRowsIntoBands(all);
+    QRegion result;
+    if (!bands.empty())
+        result.setRects(bands.data(), static_cast<int>(bands.size()));
     return result;
 }
 

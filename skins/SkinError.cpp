@@ -18,4 +18,9 @@ std::string listIndexText(int index) {
     return "List index out of bounds (" + std::to_string(index) + ")";
 }
 
+std::string skinImagesTooLargeText(const std::string& file, long long maximumBytes) {
+    return "The skin's images take more than " + std::to_string(maximumBytes / (1024 * 1024)) + " MiB (at " + file +
+           ")";
+}
+
 } // namespace skins

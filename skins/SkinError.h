@@ -18,6 +18,7 @@ std::string cannotOpenFileText(const std::string& path);
 std::string unknownExtensionText(const std::string& extension);
 std::string invalidIntegerText(const std::string& field);
 std::string listIndexText(int index);
+std::string skinImagesTooLargeText(const std::string& file, long long maximumBytes);
 inline constexpr const char* kRangeCheckErrorText = "Range check error";
 inline constexpr const char* kPleaseDropOnAFormText = "Please Drop on a Form";
 

@@ -8,6 +8,8 @@
 
 #include "platform/IniFile.h"
 
+#include <optional>
+
 namespace skins {
 
 using namespace skin_keys;
@@ -38,6 +40,19 @@ template <typename Element> const Element* findByName(const std::vector<Element>
 SkinModel::SkinModel() = default;
 
 void SkinModel::LoadSkin(const std::string& path, const ApplyMaskFunction& applyMask) {
+    const std::string folder = folderOf(path);
+    std::optional<platform::IniDocument> file;
+    try {
+        file = platform::IniDocument::load(path);
+    } catch (const platform::IniReadError& error) {
+        throw ESkinError(error.what());
+    }
+    LoadSkinDocument(
+        *file, [&folder](const std::string& name) { return LoadSkinImage(folder + name); }, applyMask);
+}
+
+void SkinModel::LoadSkinDocument(const platform::IniDocument& file, const SkinImageCache::Decoder& decoder,
+                                 const ApplyMaskFunction& applyMask) {
     m_hoverEnabled = true;
     m_hotAreas.clear();
     m_gauges.clear();
@@ -49,8 +64,7 @@ void SkinModel::LoadSkin(const std::string& path, const ApplyMaskFunction& apply
     m_dragging = false;
     m_hotAreaHit = false;
 
-    const std::string folder = folderOf(path);
-    const platform::IniDocument file = platform::IniDocument::load(path);
+    SkinImageCache images(decoder);
     m_version = file.readInteger(kVersionSection, kVersionKey, kVersion140);
 
     const std::string maskName = file.readString(kBitmapSection, kMaskBitmap, kMaskDefault);
@@ -65,18 +79,18 @@ void SkinModel::LoadSkin(const std::string& path, const ApplyMaskFunction& apply
 
     const int hotAreaCount = elementCount(file.readInteger(kHotAreaSection, kCountKey, 0));
 
-    m_images.Mask = LoadSkinImage(folder + maskName);
-    m_images.Normal = LoadSkinImage(folder + normalName);
-    m_images.Hover = LoadSkinImage(folder + hoverName);
-    m_images.Pressed = LoadSkinImage(folder + pressedName);
-    m_images.WallPaper = LoadSkinImage(folder + wallPaperName);
+    m_images.Mask = images.image(maskName);
+    m_images.Normal = images.image(normalName);
+    m_images.Hover = images.image(hoverName);
+    m_images.Pressed = images.image(pressedName);
+    m_images.WallPaper = images.image(wallPaperName);
     m_face = QImage(m_images.Mask.size(), QImage::Format_RGB32);
     m_face.fill(Qt::black);
     if (applyMask)
         applyMask(m_images.Mask);
     ComposeFace();
-    m_images.Numbers = numbersName.empty() ? QImage() : LoadSkinImage(folder + numbersName);
-    m_images.Letters = lettersName.empty() ? QImage() : LoadSkinImage(folder + lettersName);
+    m_images.Numbers = numbersName.empty() ? QImage() : images.image(numbersName);
+    m_images.Letters = lettersName.empty() ? QImage() : images.image(lettersName);
 
     std::vector<std::string> fields;
     m_hotAreas.reserve(static_cast<size_t>(hotAreaCount));
@@ -115,8 +129,8 @@ void SkinModel::LoadSkin(const std::string& path, const ApplyMaskFunction& apply
         SplitFields(file.readString(kTrackBarSection, std::to_string(i), kTrackBarDefault), fields);
         TrackBarInfoRec trackBar;
         trackBar.Name = textOf(fieldAt(fields, 0));
-        trackBar.Thumb = LoadSkinImage(folder + fieldAt(fields, 1));
-        trackBar.ActiveThumb = LoadSkinImage(folder + fieldAt(fields, 2));
+        trackBar.Thumb = images.image(fieldAt(fields, 1));
+        trackBar.ActiveThumb = images.image(fieldAt(fields, 2));
         trackBar.ThumbWidth = trackBar.ActiveThumb.width();
         trackBar.ThumbHeight = trackBar.ActiveThumb.height();
         parseTrackBarGeometry(fields, trackBar);

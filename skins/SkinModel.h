@@ -1,6 +1,7 @@
 #pragma once
 
 #include "SkinElements.h"
+#include "SkinImageCache.h"
 
 #include <QImage>
 #include <QString>
@@ -8,6 +9,10 @@
 #include <functional>
 #include <string>
 #include <vector>
+
+namespace platform {
+class IniDocument;
+}
 
 namespace skins {
 
@@ -58,6 +63,10 @@ public:
     // what was loaded before the failing step.
     using ApplyMaskFunction = std::function<void(const QImage& mask)>;
     void LoadSkin(const std::string& path, const ApplyMaskFunction& applyMask = {});
+    // The same from a definition already in memory; `decoder` turns the
+    // image names the definition gives into images.
+    void LoadSkinDocument(const platform::IniDocument& file, const SkinImageCache::Decoder& decoder,
+                          const ApplyMaskFunction& applyMask = {});
 
     void SetDisplayText(const QString& name, const QString& text);
     int GetTrackBarPosition(const QString& name) const;

@@ -1,6 +1,9 @@
 #include "SkinnedWindow.h"
 
+#include "RegionFromMask.h"
+#include "SkinError.h"
 #include "SkinFolders.h"
+#include "SkinModel.h"
 
 #include "platform/ApplicationFolder.h"
 #include "platform/ErrorReport.h"
@@ -37,6 +40,32 @@ void SkinnedWindow::ChangeSkinFolder(const std::string& folder) {
     } else {
         SkinForm1->LoadSkin(defaultSkinFolder() + m_definitionFile);
     }
+}
+
+void SkinnedWindow::checkSkinFolder(const QString& folder) const {
+    const std::string path = folder.toStdString() + m_definitionFile;
+    if (folder.toStdString() == SkinFolder || !platform::fileExists(path))
+        return;
+    try {
+        SkinModel trial;
+        trial.LoadSkin(path, [this](const QImage& mask) {
+            (void)CreateRegionFromMask(mask, SkinForm1->KeyColor, SkinForm1->Tolerance);
+        });
+    } catch (const std::exception& error) {
+        throw ESkinError(path + ": " + error.what());
+    }
+}
+
+void SkinnedWindow::restoreSkinFolder(const QString& folder) {
+    const std::string target = folder.toStdString();
+    SkinFolder.clear();
+    try {
+        ChangeSkinFolder(target);
+    } catch (...) {
+        SkinFolder = target;
+        throw;
+    }
+    SkinFolder = target;
 }
 
 void SkinnedWindow::keyPressEvent(QKeyEvent* event) {

@@ -39,6 +39,9 @@ public:
     // else the one from the default folder. Load errors go to the caller.
     void ChangeSkinFolder(const std::string& folder);
     void ChangeSkinFolder(const QString& folder) override { ChangeSkinFolder(folder.toStdString()); }
+    QString currentSkinFolder() const override { return QString::fromStdString(SkinFolder); }
+    void checkSkinFolder(const QString& folder) const override;
+    void restoreSkinFolder(const QString& folder) override;
 
     const std::string& definitionFile() const { return m_definitionFile; }
 

@@ -10,11 +10,16 @@
 namespace {
 
 constexpr double kReferenceRateHz = 44100.0;
-constexpr int64_t kMaxReadBufferBytes = int64_t{1} << 28;
 // Histories and work rows are zero-filled, so every byte asked for is
-// touched at once; a record asking for more is refused instead.
-constexpr int64_t kMaxHistoryBytes = int64_t{1} << 30;
+// touched at once; a record asking for more than this in all (buffers,
+// histories, work rows and both transforms) is refused instead.
+constexpr int64_t kMaxTotalBytes = int64_t{1} << 28;
 constexpr int kMaxWorkRowBits = 26;
+// Bytes a transform of 2^bits points holds: two tables and two work rows of
+// doubles, one table of 32-bit indices.
+int64_t transformBytes(int bits) {
+    return (int64_t{1} << bits) * (4 * 8 + 4);
+}
 
 // |value| as a 16-bit level; the one value without a positive counterpart
 // saturates instead of wrapping back to a negative level.
@@ -52,7 +57,6 @@ TBeatAnalyser::TBeatAnalyser(const TBeatAnalyserParams& params)
     check(p.EnvelopeBits >= 0 && p.EnvelopeBits <= 8, "EnvelopeBits out of range");
     check(p.HistoryBits + p.EnvelopeBits <= kMaxWorkRowBits, "work rows too large");
     const int64_t bandRows = m_blockTransform.N() / 2;
-    check((bandRows << (p.HistoryBits + 1)) <= kMaxHistoryBytes, "band histories too large");
 
     m_blockFrames = 1 << p.BlockBits;
     m_decimatedPoints = 1 << (p.BlockBits - p.DecimationBits);
@@ -64,7 +68,14 @@ TBeatAnalyser::TBeatAnalyser(const TBeatAnalyserParams& params)
     const int64_t readBytes = frames * std::max(2, p.Channels) * p.BytesPerSample;
     const int64_t widenedBytes = frames * p.Channels * 2;
     const int64_t bufferBytes = std::max({readBytes, widenedBytes, int64_t{2} * m_blockTransform.N()});
-    check(bufferBytes <= kMaxReadBufferBytes, "block too large");
+    const int64_t historyBytes = bandRows << (p.HistoryBits + 1);
+    const int64_t workBytes = int64_t{2} << (p.HistoryBits + p.EnvelopeBits + 1);
+    int transformBits = 0;
+    while ((1 << transformBits) < m_blockTransform.N())
+        ++transformBits;
+    const int64_t totalBytes = bufferBytes + historyBytes + workBytes + transformBytes(transformBits) +
+                               transformBytes(std::max(0, p.HistoryBits - p.EnvelopeBits));
+    check(totalBytes <= kMaxTotalBytes, "the record asks for more than 256 MiB");
     m_readBuffer.assign(static_cast<size_t>((bufferBytes + 1) / 2), 0);
 
     const size_t historyLength = size_t{1} << p.HistoryBits;
@@ -80,7 +91,7 @@ double TBeatAnalyser::BinWidthBpm() const {
 }
 
 void TBeatAnalyser::GetNextSample() {
-    if (m_params.Enabled == 0 || m_params.ReadBlock == nullptr)
+    if (m_params.Enabled == 0 || m_params.ReadBlock == nullptr || m_abandoned)
         return;
     if (static_cast<size_t>(m_count) >= m_histories.front().size())
         return;
@@ -103,6 +114,9 @@ void TBeatAnalyser::GetNextSample() {
             values[i] = static_cast<int16_t>(sample >> 16);
         }
     }
+
+    for (int i = 0; i < samples; ++i)
+        m_peakLevel = std::max(m_peakLevel, static_cast<int>(magnitude(values[i])));
 
     const int stride = m_params.Channels << m_params.DecimationBits;
     if (stride > 1)
@@ -225,7 +239,9 @@ double TBeatAnalyser::CalcBpm(double& quality) {
     m_bandEstimates.clear();
     int kmin = 0;
     int kmax = 0;
-    if (!SearchRange(kmin, kmax))
+    // Silence (or no audio at all) has no beat: its flat envelopes used to
+    // give a confident tempo from the filters' own response.
+    if (m_abandoned || m_peakLevel < kSilenceLevel || !SearchRange(kmin, kmax))
         return 0;
 
     TFFT transform(m_params.HistoryBits - m_params.EnvelopeBits);

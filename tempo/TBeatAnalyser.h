@@ -19,6 +19,9 @@ class TBeatAnalyser {
 public:
     static constexpr int kMaxHistoryBits = 24;
     static constexpr int kMaxBlockBits = 16;
+    // Input whose samples all stay below this 16-bit level (about -60 dBFS)
+    // counts as silence and is not measured.
+    static constexpr int kSilenceLevel = 33;
 
     // Throws std::invalid_argument for a record outside what the analyser
     // handles (see BeatAnalyserObjectCreate), std::bad_alloc when memory runs out.
@@ -29,8 +32,14 @@ public:
     void GetNextSample();
     // The estimate over the blocks taken so far; also stored in Bpm. Returns
     // 0 with quality 0 when the search range's neighbour bins fall outside
-    // the transformed envelope.
+    // the transformed envelope, when no sample reached kSilenceLevel, and
+    // after Abandon.
     double CalcBpm(double& quality);
+    // Gives up on the measurement (the read procedure failed): later block
+    // steps do nothing and the estimate is 0.
+    void Abandon() { m_abandoned = true; }
+    // The largest sample level seen so far.
+    int PeakLevel() const { return m_peakLevel; }
 
     const TBeatAnalyserParams& Params() const { return m_params; }
     int Count() const { return m_count; }
@@ -69,6 +78,8 @@ private:
     std::vector<std::vector<int16_t>> m_histories;
     std::vector<int16_t> m_workRows[2];
     int m_count = 0;
+    int m_peakLevel = 0;
+    bool m_abandoned = false;
     double m_bpm = 0;
     std::vector<double> m_bandEstimates;
 };

@@ -67,8 +67,15 @@ TEMPIK_EXPORT TBeatAnalyser* BeatAnalyserObjectCreate(TBeatAnalyserParams params
 }
 
 TEMPIK_EXPORT void BeatAnalyserObjectGetNextSample(TBeatAnalyser* object) {
-    if (object != nullptr)
+    if (object == nullptr)
+        return;
+    try {
         object->GetNextSample();
+    } catch (...) {
+        // The caller's read procedure threw: the exception must not unwind
+        // through its C caller, and a half-read block is no measurement.
+        object->Abandon();
+    }
 }
 
 TEMPIK_EXPORT double BeatAnalyserObjectCalcBpm(TBeatAnalyser* object, double* quality) {

@@ -1,8 +1,10 @@
 #include "WavReader.h"
 
 #include <cstring>
+#include <fcntl.h>
 #include <stdexcept>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace tempo {
 namespace {
@@ -48,9 +50,22 @@ bool WavHeader::isCanonicalPcm() const {
 
 bool WavReader::open(const std::string& path) {
     close();
-    m_file.reset(std::fopen(path.c_str(), "rb"));
-    if (!m_file)
+    // A FIFO or a device would block the measuring thread or never end:
+    // only regular files are read (O_NONBLOCK keeps the open itself from
+    // waiting for a FIFO's writer).
+    const int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0)
         return false;
+    struct stat info {};
+    if (::fstat(descriptor, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(descriptor);
+        return false;
+    }
+    m_file.reset(::fdopen(descriptor, "rb"));
+    if (!m_file) {
+        ::close(descriptor);
+        return false;
+    }
     m_buffer = std::make_unique<char[]>(kBufferBytes);
     std::setvbuf(m_file.get(), m_buffer.get(), _IOFBF, kBufferBytes);
     return true;
@@ -73,9 +88,15 @@ int64_t WavReader::sizeBytes() const {
 }
 
 bool WavReader::readHeader(WavHeader& header) {
-    unsigned char bytes[44];
+    unsigned char bytes[WavHeader::kBytes];
     if (!read(bytes, sizeof bytes))
         return false;
+    header = WavHeader::parse(bytes);
+    return true;
+}
+
+WavHeader WavHeader::parse(const unsigned char* bytes) {
+    WavHeader header;
     std::memcpy(header.riffTag, bytes, 4);
     header.riffSize = littleEndian(bytes + 4, 4);
     std::memcpy(header.waveTag, bytes + 8, 4);
@@ -89,7 +110,7 @@ bool WavReader::readHeader(WavHeader& header) {
     header.bitsPerSample = static_cast<uint16_t>(littleEndian(bytes + 34, 2));
     std::memcpy(header.dataTag, bytes + 36, 4);
     header.dataBytes = littleEndian(bytes + 40, 4);
-    return true;
+    return header;
 }
 
 Measurement measureWavFile(const char* fileName, double minBpm, double maxBpm, double* progress,

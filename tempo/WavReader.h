@@ -12,6 +12,10 @@ namespace tempo {
 
 // The canonical 44-byte header of a PCM WAV file, field by field.
 struct WavHeader {
+    static constexpr size_t kBytes = 44;
+    // Splits kBytes bytes into the fields; every byte pattern gives a header.
+    static WavHeader parse(const unsigned char* bytes);
+
     char riffTag[4] = {};
     uint32_t riffSize = 0;
     char waveTag[4] = {};

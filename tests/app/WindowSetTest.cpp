@@ -4,7 +4,9 @@
 #include "MeterFeed.h"
 #include "Players.h"
 #include "Preferences.h"
+#include "SkinFolderSwitch.h"
 #include "Splash.h"
+#include "app/api/SkinFolderClient.h"
 #include "engine/feedback/TXADisplay.h"
 #include "mixer/Equalizer.h"
 #include "mixer/MeterLevels.h"
@@ -15,6 +17,7 @@
 #include "playlist/PlayListForm.h"
 #include "skins/AboutSkin.h"
 #include "skins/SkinEditor.h"
+#include "skins/SkinError.h"
 
 #include "support/FakeEngine.h"
 #include "support/TemporaryFolder.h"
@@ -145,6 +148,74 @@ TEST_F(WindowSetTest, ASkinFolderWithoutDeckBsFileSwitchesDeckAAndFallsDeckBBack
     EXPECT_FALSE(set.PlayerA->mask().isEmpty());
 }
 
+// A skin whose mixer file cannot be read must not leave the decks in the new
+// skin and the other windows in the old one.
+TEST_F(WindowSetTest, ASkinFolderWithOneBrokenFileChangesNoWindowAndNamesTheFile) {
+    const std::string alternative =
+        qEnvironmentVariable("DROVAN_SOURCE_DIR").toStdString() + "/tests/fixtures/skins/Alternative";
+    TemporaryFolder skin;
+    ASSERT_EQ(runCommand("cp -r '" + alternative + "/.' '" + skin.path() + "'"), 0);
+    ASSERT_EQ(runCommand("rm '" + skin.file("Mixer.ini") + "' && mkfifo '" + skin.file("Mixer.ini") + "'"), 0);
+    const QSize deckSize = set.PlayerA->size();
+    const std::string defaultFolder = platform::applicationFolder() + "skins/Default/";
+
+    try {
+        set.applySkinFolder(*set.PlayerA, QString::fromStdString(skin.path() + "/"));
+        ADD_FAILURE() << "the broken folder was taken";
+    } catch (const skins::ESkinError& error) {
+        const std::string text = error.what();
+        EXPECT_NE(text.find(skin.file("Mixer.ini")), std::string::npos) << text;
+        EXPECT_NE(text.find("not a regular file"), std::string::npos) << text;
+    }
+    for (const skins::SkinnedWindow* window : std::initializer_list<const skins::SkinnedWindow*>{
+             set.PlayerA, set.PlayerB, set.PlayList, set.Mixer, set.AboutSkin, set.Equalizer})
+        EXPECT_EQ(window->SkinFolder, defaultFolder) << window->definitionFile();
+    EXPECT_EQ(set.PlayerA->size(), deckSize) << "deck A still wears the default skin";
+
+    // Mended, the same folder switches every window that has a file in it.
+    ASSERT_EQ(runCommand("rm '" + skin.file("Mixer.ini") + "' && cp '" + alternative + "/Mixer.ini' '" +
+                         skin.file("Mixer.ini") + "'"),
+              0);
+    set.applySkinFolder(*set.PlayerA, QString::fromStdString(skin.path() + "/"));
+    EXPECT_EQ(set.Mixer->SkinFolder, skin.path() + "/");
+    EXPECT_EQ(set.PlayerA->size(), QSize(420, 190));
+}
+
+namespace {
+// A window whose file loads aside but fails when it is really switched (it
+// changed in between).
+class FakeSkinClient : public SkinFolderClient {
+public:
+    explicit FakeSkinClient(bool failsToSwitch) : m_failsToSwitch(failsToSwitch) {}
+    void ChangeSkinFolder(const QString& folder) override {
+        if (folder == m_folder)
+            return;
+        m_folder = folder;
+        if (m_failsToSwitch)
+            throw skins::ESkinError("Range check error");
+    }
+    QString currentSkinFolder() const override { return m_folder; }
+    void checkSkinFolder(const QString&) const override {}
+    void restoreSkinFolder(const QString& folder) override { m_folder = folder; }
+
+private:
+    QString m_folder = QStringLiteral("/old/");
+    bool m_failsToSwitch;
+};
+} // namespace
+
+TEST(SkinFolderSwitch, AWindowFailingMidwayPutsTheWindowsSwitchedBeforeItBack) {
+    FakeSkinClient first(false), second(false), failing(true), last(false);
+    try {
+        switchSkinFolder({&first, nullptr, &second, &failing, &last}, QStringLiteral("/new/"));
+        ADD_FAILURE() << "the failure was swallowed";
+    } catch (const skins::ESkinError& error) {
+        EXPECT_EQ(std::string(error.what()), "Cannot switch to the skin in /new/: Range check error");
+    }
+    for (const FakeSkinClient* client : {&first, &second, &failing, &last})
+        EXPECT_EQ(client->currentSkinFolder(), QStringLiteral("/old/"));
+}
+
 TEST_F(WindowSetTest, CancellingTheSkinDialogChangesNothing) {
     set.PlayerA->popupMenu().chooseSkinFile = [] { return QString(); };
     set.PlayerA->popupMenu().triggerItem(QStringLiteral("Load Skin"));
@@ -195,6 +266,28 @@ TEST(Preferences, StoredValuesAreReadAtCreationAndCancelWritesTheRestoredOnes) {
     EXPECT_EQ(preferences.pitchPercentField(true)->value(), 16);
     EXPECT_EQ(platform::IniDocument::load(folder.file("asdf.ini")).readString("TPreferences", "SpinEdit8_Value", ""),
               "16");
+}
+
+// A choice of card made while a USB interface was plugged in must survive a
+// run without it: the field can only show the cards present now.
+TEST(Preferences, AStoredSoundCardThatIsNotPluggedInSurvivesARun) {
+    TemporaryFolder folder;
+    WorkingDirectory workingDirectory(folder.path());
+    writeFile(folder.file("asdf.ini"), "[TPreferences]\nSpinEdit2_Value=99\nSpinEdit3_Value=2\n");
+    {
+        TPreferences preferences;
+        EXPECT_LT(preferences.values().soundCardA, 99) << "the engine is handed a card that exists";
+        preferences.show();
+        preferences.accept();
+    }
+    const auto stored = platform::IniDocument::load(folder.file("asdf.ini"));
+    EXPECT_EQ(stored.readString("TPreferences", "SpinEdit2_Value", ""), "99");
+
+    EXPECT_EQ(TPreferences::soundCardToStore(3, 1, 1), 3) << "untouched field";
+    EXPECT_EQ(TPreferences::soundCardToStore(3, 2, 2), 3) << "untouched field";
+    EXPECT_EQ(TPreferences::soundCardToStore(3, 1, 2), 1) << "the user chose another card";
+    EXPECT_EQ(TPreferences::soundCardToStore(2, 2, 4), 2);
+    EXPECT_EQ(TPreferences::soundCardToStore(0, 1, 4), 1) << "a stored value below 1 is not kept";
 }
 
 TEST(Splash, TakesTheOutlineStoredWithItsPicture) {

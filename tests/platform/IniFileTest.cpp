@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -107,4 +108,67 @@ TEST(IniFile, AProcessKilledWhileWritingNeverLeavesATruncatedFile) {
         EXPECT_EQ(survivor.keys("Section3").size(), seed.keys("Section3").size()) << "round " << round;
         EXPECT_EQ(survivor.readString("Section2", "Key2998", ""), std::string(40, 'v'));
     }
+}
+
+// A settings file that is there but cannot be read must never be taken for
+// an empty one: the next placement write would replace it with one section.
+TEST(IniFile, AFileThatCannotBeReadIsReportedAndLeftAlone) {
+    TemporaryFolder folder;
+    const std::string oversized = folder.file("oversized.ini");
+    const std::string content = "[Mine]\nsecret=42\n" + std::string(IniDocument::kMaximumFileBytes, ';');
+    writeFile(oversized, content);
+    ASSERT_EQ(mkfifo(folder.file("fifo.ini").c_str(), 0600), 0);
+    // Reading /proc/self/mem at its start fails with an I/O error.
+    ASSERT_EQ(symlink("/proc/self/mem", folder.file("failing.ini").c_str()), 0);
+    ASSERT_EQ(mkdir(folder.file("folder.ini").c_str(), 0700), 0);
+
+    for (const char* name : {"oversized.ini", "fifo.ini", "failing.ini", "folder.ini"}) {
+        IniFile file(folder.file(name));
+        EXPECT_THROW(IniDocument::load(file.path()), platform::IniReadError) << name;
+        EXPECT_THROW(file.readString("Mine", "secret", ""), platform::IniReadError) << name;
+        EXPECT_THROW(file.writeString("TPlayerA", "Visible", "1"), platform::IniReadError) << name;
+        EXPECT_THROW(file.eraseSection("Mine"), platform::IniReadError) << name;
+    }
+    EXPECT_EQ(readFile(oversized), content);
+    try {
+        IniDocument::load(folder.file("fifo.ini"));
+    } catch (const platform::IniReadError& error) {
+        EXPECT_NE(std::string(error.what()).find(folder.file("fifo.ini")), std::string::npos) << error.what();
+    }
+}
+
+TEST(IniFile, ARewriteKeepsTheFilesPermissionsAndWritesThroughASymbolicLink) {
+    TemporaryFolder folder;
+    ASSERT_EQ(mkdir(folder.file("real").c_str(), 0700), 0);
+    const std::string target = folder.file("real/settings.ini");
+    writeFile(target, "[Mine]\nsecret=42\n");
+    ASSERT_EQ(chmod(target.c_str(), 0640), 0);
+    ASSERT_EQ(symlink("real/settings.ini", folder.file("asdf.ini").c_str()), 0);
+
+    IniFile file(folder.file("asdf.ini"));
+    file.writeString("TMixer", "Visible", "1");
+
+    struct stat link {};
+    ASSERT_EQ(lstat(folder.file("asdf.ini").c_str(), &link), 0);
+    EXPECT_TRUE(S_ISLNK(link.st_mode)) << "the link is still a link";
+    struct stat written {};
+    ASSERT_EQ(stat(target.c_str(), &written), 0);
+    EXPECT_EQ(written.st_mode & 07777, 0640u);
+    EXPECT_EQ(readFile(target), "[Mine]\nsecret=42\n\n[TMixer]\nVisible=1\n");
+}
+
+TEST(IniDocument, LookupsFollowEveryChangeAndTheFirstSectionOfANameWins) {
+    IniDocument document("[A]\nx=1\nx=2\n[B]\ny=2\n[a]\nx=3\nz=4\n");
+    EXPECT_EQ(document.readString("a", "X", ""), "1");
+    EXPECT_EQ(document.readString("A", "z", "none"), "none") << "only the first [A] counts";
+    document.eraseKey("A", "x");
+    EXPECT_EQ(document.readString("A", "x", ""), "2");
+    document.eraseSection("A");
+    EXPECT_EQ(document.readString("B", "y", ""), "2");
+    EXPECT_FALSE(document.value("A", "x"));
+    document.writeString("C", "k", "v");
+    document.writeString("B", "w", "5");
+    EXPECT_EQ(document.readString("c", "K", ""), "v");
+    EXPECT_EQ(document.readInteger("b", "W", 0), 5);
+    EXPECT_EQ(document.readString("B", "y", ""), "2");
 }

@@ -137,3 +137,24 @@ TEST_F(WindowPlacementStoreTest, WindowsCannotBeResized) {
     EXPECT_EQ(window.minimumSize(), window.maximumSize());
     EXPECT_FALSE(window.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
 }
+
+TEST_F(WindowPlacementStoreTest, ASettingsFileThatCannotBeReadIsReportedOnceAndNeverOverwritten) {
+    const std::string content = "[Mine]\nsecret=42\n" + std::string(IniDocument::kMaximumFileBytes, ';');
+    writeFile(settings(), content);
+    QStringList reports;
+    auto previous = platform::setErrorReporter([&](const QString& text) { reports << text; });
+    {
+        TTestWindow first;
+        TTestWindow second;
+        first.show();
+        second.show();
+        first.close();
+        second.close();
+    }
+    platform::setErrorReporter(previous);
+    EXPECT_EQ(readFile(settings()), content);
+    ASSERT_EQ(reports.size(), 1) << reports.join('\n').toStdString();
+    EXPECT_TRUE(reports[0].contains(QStringLiteral("Cannot read file")) &&
+                reports[0].contains(QStringLiteral("asdf.ini")))
+        << reports[0].toStdString();
+}

@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstring>
 #include <set>
+#include <stdexcept>
 #include <string>
 #include <thread>
 
@@ -113,10 +114,10 @@ TEST(TempikApiTest, AnalyserObjectTakesItsRecordByValue) {
     for (int i = 0; i < 1 << 14; ++i)
         BeatAnalyserObjectGetNextSample(analyser);
     double quality = -1;
-    const double width = 44100.0 / 512 / 32768 * 60;
-    EXPECT_DOUBLE_EQ(BeatAnalyserObjectCalcBpm(analyser, &quality), 824 * width);
-    EXPECT_EQ(quality, 1.0);
-    EXPECT_DOUBLE_EQ(BeatAnalyserObjectCalcBpm(analyser, nullptr), 824 * width);
+    // Silence has no tempo (it used to measure as 824 bins with full quality).
+    EXPECT_EQ(BeatAnalyserObjectCalcBpm(analyser, &quality), 0);
+    EXPECT_EQ(quality, 0);
+    EXPECT_EQ(BeatAnalyserObjectCalcBpm(analyser, nullptr), 0);
     BeatAnalyserObjectFree(analyser);
 
     params = silentParams();
@@ -148,6 +149,56 @@ TEST(TempikApiTest, AnalyserMisuseIsHarmless) {
     EXPECT_EQ(quality, 0);
     EXPECT_EQ(BeatAnalyserObjectCalcBpm(nullptr, nullptr), 0);
     BeatAnalyserObjectFree(nullptr);
+}
+
+namespace {
+void throwingBlock(void* destination, void* userData) {
+    int& calls = *static_cast<int*>(userData);
+    std::memset(destination, calls % 7 == 0 ? 100 : 0, 512 * 2 * 2);
+    if (++calls == 100)
+        throw std::runtime_error("the caller's source failed");
+}
+} // namespace
+
+TEST(TempikApiTest, AnExceptionFromTheReadProcedureStaysInsideAndAbandonsTheMeasurement) {
+    int calls = 0;
+    TBeatAnalyserParams params = silentParams();
+    params.ReadBlock = throwingBlock;
+    params.UserData = &calls;
+    TBeatAnalyser* analyser = BeatAnalyserObjectCreate(params);
+    ASSERT_NE(analyser, nullptr);
+    for (int i = 0; i < 1 << 14; ++i)
+        BeatAnalyserObjectGetNextSample(analyser);
+    EXPECT_EQ(calls, 100) << "no block is read after the failure";
+    double quality = -1;
+    EXPECT_EQ(BeatAnalyserObjectCalcBpm(analyser, &quality), 0);
+    EXPECT_EQ(quality, 0);
+    BeatAnalyserObjectFree(analyser);
+}
+
+TEST(TempikApiTest, ARecordAskingForMoreThan256MiBIsRefused) {
+    TBeatAnalyserParams params = silentParams();
+    params.HistoryBits = 23; // 16 band rows of 8 Mi blocks alone take 256 MiB
+    EXPECT_EQ(BeatAnalyserObjectCreate(params), nullptr);
+    params.HistoryBits = 18; // about 15 MiB in all
+    TBeatAnalyser* analyser = BeatAnalyserObjectCreate(params);
+    EXPECT_NE(analyser, nullptr);
+    BeatAnalyserObjectFree(analyser);
+}
+
+// A silent track (or one that decodes to nothing) is not measured, neither
+// read directly nor through the engine.
+TEST(TempikApiTest, SilentFilesMeasureAsNotMeasured) {
+    ASSERT_TRUE(IsXAudioAvailable());
+    TemporaryFolder folder;
+    const std::string wav = folder.file("silent.wav");
+    const std::string mp3 = folder.file("silent.mp3");
+    ASSERT_EQ(test_support::runCommand("sox -n -r 44100 -c 2 -b 16 '" + wav + "' trim 0 30"), 0);
+    ASSERT_EQ(test_support::runCommand("lame --quiet -b 128 '" + wav + "' '" + mp3 + "'"), 0);
+    for (const FileResult& result : {viaFile(wav), viaEngine(mp3), viaFile(mp3)}) {
+        EXPECT_EQ(result.bpm, 0);
+        EXPECT_EQ(result.quality, 0);
+    }
 }
 
 TEST(TempikApiTest, FilesThatCannotBeMeasuredGiveZeroWithQualityZero) {

@@ -3,10 +3,13 @@
 #include "xaudio.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <fcntl.h>
 #include <mpg123.h>
 #include <mutex>
+#include <optional>
+#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -16,6 +19,73 @@ namespace {
 // A damaged stream is played past bad frames; only a long run of errors
 // without a single good frame ends it, so garbage never loops forever.
 constexpr int kMaxConsecutiveErrors = 64;
+
+// How far into the file (after any ID3v2 tags) the first frame may start,
+// and how many frames in a row must follow each other exactly there. The
+// decoder alone resynchronises on anything that looks like a frame header,
+// so a text file or a picture would otherwise play as noise; a random byte
+// pattern passes one header check in a few thousand tries, three chained
+// frames practically never.
+constexpr size_t kSyncWindowBytes = 64 * 1024;
+constexpr int kChainedFrames = 3;
+constexpr int kMaximumTags = 8;
+constexpr size_t kId3v1Bytes = 128;
+
+struct FrameHeader {
+    int version; // 3: MPEG 1, 2: MPEG 2, 0: MPEG 2.5
+    int layer;   // 3: layer I, 2: layer II, 1: layer III
+    int rateIndex;
+    size_t bytes;
+};
+
+std::optional<FrameHeader> parseFrameHeader(const unsigned char* at) {
+    if (at[0] != 0xFF || (at[1] & 0xE0) != 0xE0)
+        return std::nullopt;
+    FrameHeader header{};
+    header.version = (at[1] >> 3) & 3;
+    header.layer = (at[1] >> 1) & 3;
+    const int bitRateIndex = at[2] >> 4;
+    header.rateIndex = (at[2] >> 2) & 3;
+    const int padding = (at[2] >> 1) & 1;
+    if (header.version == 1 || header.layer == 0 || bitRateIndex == 0 || bitRateIndex == 15 || header.rateIndex == 3)
+        return std::nullopt;
+    static constexpr int kBitRates[5][15] = {
+        {0, 32, 64, 96, 128, 160, 192, 224, 256, 288, 320, 352, 384, 416, 448}, // MPEG 1, layer I
+        {0, 32, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320, 384},    // MPEG 1, layer II
+        {0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320},     // MPEG 1, layer III
+        {0, 32, 48, 56, 64, 80, 96, 112, 128, 144, 160, 176, 192, 224, 256},    // MPEG 2 and 2.5, layer I
+        {0, 8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160},         // MPEG 2 and 2.5, layers II and III
+    };
+    static constexpr int kRates[4][3] = {{11025, 12000, 8000}, {0, 0, 0}, {22050, 24000, 16000}, {44100, 48000, 32000}};
+    const bool mpeg1 = header.version == 3;
+    const int table = mpeg1 ? 3 - header.layer : (header.layer == 3 ? 3 : 4);
+    const long bitRate = kBitRates[table][bitRateIndex] * 1000L;
+    const long rate = kRates[header.version][header.rateIndex];
+    if (header.layer == 3)
+        header.bytes = static_cast<size_t>((12 * bitRate / rate + padding) * 4);
+    else if (header.layer == 1 && !mpeg1)
+        header.bytes = static_cast<size_t>(72 * bitRate / rate + padding);
+    else
+        header.bytes = static_cast<size_t>(144 * bitRate / rate + padding);
+    return header;
+}
+
+// Reads up to `bytes` bytes at `offset`; fewer at the end of the file.
+std::string readAt(int descriptor, off_t offset, size_t bytes) {
+    std::string data(bytes, '\0');
+    size_t received = 0;
+    while (received < bytes) {
+        const ssize_t result =
+            ::pread(descriptor, data.data() + received, bytes - received, offset + static_cast<off_t>(received));
+        if (result < 0 && errno == EINTR)
+            continue;
+        if (result <= 0)
+            break;
+        received += static_cast<size_t>(result);
+    }
+    data.resize(received);
+    return data;
+}
 
 // The file's size in bytes, or -1 when it cannot be opened for reading.
 int64_t readableFileSize(const std::string& path) {
@@ -28,7 +98,61 @@ int64_t readableFileSize(const std::string& path) {
     return regular ? static_cast<int64_t>(status.st_size) : -1;
 }
 
+bool fileStartsWithMpegAudio(const std::string& path) {
+    const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (descriptor < 0)
+        return false;
+    // ID3v2 tags (several may follow each other) can hold pictures of any
+    // size; they are skipped by their stated size rather than searched.
+    off_t offset = 0;
+    for (int tag = 0; tag < kMaximumTags; ++tag) {
+        const std::string head = readAt(descriptor, offset, 10);
+        if (head.size() < 10 || head.compare(0, 3, "ID3") != 0)
+            break;
+        const auto* bytes = reinterpret_cast<const unsigned char*>(head.data());
+        if ((bytes[6] | bytes[7] | bytes[8] | bytes[9]) & 0x80)
+            break;
+        const off_t size = (off_t{bytes[6]} << 21) | (off_t{bytes[7]} << 14) | (off_t{bytes[8]} << 7) | bytes[9];
+        offset += 10 + size + ((bytes[5] & 0x10) != 0 ? 10 : 0);
+    }
+    const std::string window = readAt(descriptor, offset, kSyncWindowBytes);
+    ::close(descriptor);
+    return startsWithMpegAudio(window);
+}
+
 } // namespace
+
+bool startsWithMpegAudio(std::string_view data) {
+    const auto* bytes = reinterpret_cast<const unsigned char*>(data.data());
+    for (size_t start = 0; start + 4 <= data.size(); ++start) {
+        const auto first = parseFrameHeader(bytes + start);
+        if (!first)
+            continue;
+        FrameHeader header = *first;
+        size_t at = start;
+        int found = 1;
+        bool reachedEnd = false;
+        while (found < kChainedFrames) {
+            at += header.bytes;
+            if (at + 4 > data.size() || (data.size() - at == kId3v1Bytes && data.compare(at, 3, "TAG") == 0)) {
+                reachedEnd = true;
+                break;
+            }
+            const auto next = parseFrameHeader(bytes + at);
+            if (!next || next->version != first->version || next->layer != first->layer ||
+                next->rateIndex != first->rateIndex)
+                break;
+            header = *next;
+            ++found;
+        }
+        if (found >= kChainedFrames)
+            return true;
+        // A file of two frames passes when they run to its end.
+        if (reachedEnd && found >= 2 && data.size() < kSyncWindowBytes)
+            return true;
+    }
+    return false;
+}
 
 void initializeMpg123() {
     static std::once_flag once;
@@ -58,6 +182,8 @@ int Mp3Stream::open(const std::string& path, SampleFormat format) {
     m_fileBytes = readableFileSize(path);
     if (m_fileBytes < 0)
         return XA_ERROR_OPEN_FAILED;
+    if (!fileStartsWithMpegAudio(path))
+        return XA_ERROR_INVALID_FORMAT;
     initializeMpg123();
     int error = MPG123_OK;
     m_handle = mpg123_new(nullptr, &error);

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 struct mpg123_handle_struct;
 
@@ -76,6 +77,11 @@ private:
     std::array<int8_t, kEqualizerBands> m_equalizerLeft{};
     std::array<int8_t, kEqualizerBands> m_equalizerRight{};
 };
+
+// Whether the bytes (the start of a file, after its ID3v2 tags) hold MPEG
+// audio: a frame header followed by further frames exactly where the
+// previous one ends. Any thread; does not allocate.
+bool startsWithMpegAudio(std::string_view data);
 
 // The linear gain of an equalizer level: cuts 1/4 dB, boosts 1/8 dB per unit.
 double equalizerFactor(int level);
