@@ -1,6 +1,7 @@
 #include "IniFile.h"
 
 #include "AtomicFile.h"
+#include "FileDescriptor.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -53,21 +54,6 @@ std::string keyIndexName(const std::string& lowerSection, const std::string& key
 std::string reasonText(int error) {
     return std::strerror(error);
 }
-
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int descriptor) : m_descriptor(descriptor) {}
-    ~FileDescriptor() {
-        if (m_descriptor >= 0)
-            ::close(m_descriptor);
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int get() const { return m_descriptor; }
-
-private:
-    int m_descriptor;
-};
 
 } // namespace
 

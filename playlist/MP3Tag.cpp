@@ -1,6 +1,7 @@
 #include "MP3Tag.h"
 
 #include "ModernTags.h"
+#include "platform/FileDescriptor.h"
 
 #include <array>
 #include <cerrno>
@@ -44,22 +45,6 @@ std::string systemError(const std::string& action, const std::string& path) {
     return "Cannot " + action + " file \"" + path + "\": " + std::strerror(errno);
 }
 
-// Closes the descriptor on every way out.
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int descriptor) : m_descriptor(descriptor) {}
-    ~FileDescriptor() {
-        if (m_descriptor >= 0)
-            ::close(m_descriptor);
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int get() const { return m_descriptor; }
-
-private:
-    int m_descriptor;
-};
-
 bool existsAsFile(const std::string& path) {
     struct stat status {};
     return ::stat(path.c_str(), &status) == 0 && !S_ISDIR(status.st_mode);
@@ -98,7 +83,7 @@ void TMP3Tag::ReadTag() {
     } else {
         // O_NONBLOCK keeps a FIFO or device from blocking the caller; such a
         // name reports a size of zero and ends up "too small".
-        FileDescriptor file(::open(m_filename.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+        platform::FileDescriptor file(::open(m_filename.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
         if (file.get() < 0)
             throw std::runtime_error(systemError("open", m_filename));
         struct stat status {};
