@@ -5,6 +5,7 @@
 #include "PlayListFileType.h"
 #include "platform/ApplicationFolder.h"
 #include "platform/AtomicFile.h"
+#include "platform/FileDescriptor.h"
 
 #include <cerrno>
 #include <cstring>
@@ -39,19 +40,19 @@ PlayListFileContents refusal(const std::string& message) {
 } // namespace
 
 std::string readListFile(const std::string& path) {
-    const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Opened without blocking, so a FIFO given as a list cannot hang the window.
+    const platform::FileDescriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    const int descriptor = file.get();
     if (descriptor < 0)
         cannotOpen(path, std::strerror(errno));
-    struct Closer {
-        int descriptor;
-        ~Closer() { ::close(descriptor); }
-    } closer{descriptor};
 
     struct stat info {};
     if (::fstat(descriptor, &info) != 0)
         cannotOpen(path, std::strerror(errno));
     if (S_ISDIR(info.st_mode))
         cannotOpen(path, std::strerror(EISDIR));
+    if (!S_ISREG(info.st_mode))
+        cannotOpen(path, "not a regular file");
     if (info.st_size > kLargestListBytes)
         cannotOpen(path, "too large for a play list");
 

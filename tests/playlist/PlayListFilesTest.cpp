@@ -10,6 +10,7 @@
 
 #include <filesystem>
 #include <random>
+#include <sys/stat.h>
 
 using namespace playlist;
 using test_support::readFile;
@@ -222,6 +223,9 @@ TEST(PlayListFiles, AFileThatCannotBeLoadedIsRefusedWithItsMessage) {
     // Too large to be a list (sparse, so it costs no disk space).
     std::filesystem::resize_file(touch(folder.file("huge.dpl")), std::uintmax_t{600} * 1024 * 1024);
     EXPECT_EQ(messageFor("huge.dpl").rfind("File cannot be opened\n" + folder.file("huge.dpl"), 0), 0u);
+    // A FIFO would block a plain read until a writer came.
+    ASSERT_EQ(::mkfifo(folder.file("pipe.m3u").c_str(), 0600), 0);
+    EXPECT_EQ(messageFor("pipe.m3u").rfind("File cannot be opened\n" + folder.file("pipe.m3u"), 0), 0u);
     EXPECT_FALSE(delimiter.isSet());
 }
 
