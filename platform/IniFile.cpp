@@ -120,8 +120,11 @@ std::optional<std::string> readRegularFile(const std::string& path, size_t maxim
         throw failure(reasonText(errno));
     if (!S_ISREG(status.st_mode))
         throw failure("not a regular file");
+    const auto tooLarge = [&] {
+        return FileTooLargeError(failure("larger than " + std::to_string(maximumBytes) + " bytes").what());
+    };
     if (static_cast<unsigned long long>(status.st_size) > maximumBytes)
-        throw failure("larger than " + std::to_string(maximumBytes) + " bytes");
+        throw tooLarge();
     std::string content(static_cast<size_t>(status.st_size), '\0');
     size_t received = 0;
     for (;;) {
@@ -141,7 +144,7 @@ std::optional<std::string> readRegularFile(const std::string& path, size_t maxim
         received += static_cast<size_t>(result);
     }
     if (received > maximumBytes)
-        throw failure("larger than " + std::to_string(maximumBytes) + " bytes");
+        throw tooLarge();
     content.resize(received);
     return content;
 }

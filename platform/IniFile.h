@@ -90,9 +90,16 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// The file is there and readable but larger than the reader's cap.
+class FileTooLargeError : public IniReadError {
+public:
+    using IniReadError::IniReadError;
+};
+
 // Reads a whole regular file of at most maximumBytes. A missing file gives
 // nothing; anything else that keeps the file from being read whole throws
-// IniReadError with the path and the reason. Never blocks on a FIFO.
+// IniReadError (FileTooLargeError for the cap) with the path and the reason.
+// Never blocks on a FIFO.
 std::optional<std::string> readRegularFile(const std::string& path, size_t maximumBytes);
 
 // Parses an integer the way the settings and skin files write them. Returns

@@ -2,12 +2,12 @@
 
 #include "ImageDecoders.h"
 #include "SkinError.h"
+#include "platform/IniFile.h"
 
 #include <algorithm>
 #include <cctype>
-#include <fstream>
 #include <iterator>
-#include <sys/stat.h>
+#include <utility>
 
 namespace skins {
 namespace {
@@ -24,21 +24,19 @@ std::string upperCase(std::string text) {
 }
 
 // Skin images are small; anything beyond this is not a skin image.
-constexpr std::streamoff kMaximumFileBytes = 256LL * 1024 * 1024;
+constexpr size_t kMaximumFileBytes = 256 * 1024 * 1024;
 
+// One open, then the type and size checks on that descriptor: nothing can
+// swap the file between the check and the read.
 std::string readWholeFile(const std::string& path) {
-    struct stat info {};
-    if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
-        throw ESkinError(cannotOpenFileText(path));
-    std::ifstream stream(path, std::ios::binary);
-    if (!stream)
-        throw ESkinError(cannotOpenFileText(path));
-    if (info.st_size > kMaximumFileBytes)
+    try {
+        if (auto bytes = platform::readRegularFile(path, kMaximumFileBytes))
+            return std::move(*bytes);
+    } catch (const platform::FileTooLargeError&) {
         throwDamaged(path, "the file is too large");
-    std::string bytes(static_cast<size_t>(info.st_size), '\0');
-    stream.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    bytes.resize(static_cast<size_t>(stream.gcount()));
-    return bytes;
+    } catch (const platform::IniReadError&) {
+    }
+    throw ESkinError(cannotOpenFileText(path));
 }
 
 } // namespace
