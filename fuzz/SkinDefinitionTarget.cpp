@@ -6,9 +6,26 @@
 #include "skins/SkinError.h"
 #include "skins/SkinModel.h"
 
+#include <QGuiApplication>
+
 #include <string>
 
+namespace {
+
+// Texts in a system font need a font database, as in the application.
+void ensureGuiApplication() {
+    static int argc = 1;
+    static char name[] = "fuzz_skin_definition";
+    static char* argv[] = {name, nullptr};
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QGuiApplication application(argc, argv);
+}
+
+} // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    ensureGuiApplication();
     const platform::IniDocument document(std::string(reinterpret_cast<const char*>(data), size));
     auto standIn = [](const std::string& name) {
         // The name picks the size, so that images of different sizes meet.
