@@ -1,5 +1,6 @@
-// The decoder resynchronises on anything that looks like a frame header;
-// opening a file checks first that it really holds MPEG audio.
+// The MPEG decoder resynchronises on anything that looks like a frame
+// header; opening a file checks first what it really holds, whatever its
+// name says.
 #include "support/AudioFixtures.h"
 #include "support/TemporaryFolder.h"
 #include "xaudio.h"
@@ -36,7 +37,7 @@ std::string id3v2Tag(size_t bodyBytes) {
 
 } // namespace
 
-TEST(OpenCheck, NoiseAndOtherAudioFormatsAreRefusedRealMp3sBehindTagsOrJunkOpen) {
+TEST(OpenCheck, NoiseAndFakeHeadersAreRefusedRealFilesOpenWhateverTheirNames) {
     TemporaryFolder folder;
     std::mt19937 random(2024);
     std::string noise(300000, '\0');
@@ -49,10 +50,25 @@ TEST(OpenCheck, NoiseAndOtherAudioFormatsAreRefusedRealMp3sBehindTagsOrJunkOpen)
     // A tag larger than the window the frames are looked for in.
     test_support::writeFile(folder.file("tagged.mp3"), id3v2Tag(200000) + tone);
     test_support::writeFile(folder.file("junk.mp3"), std::string(3000, '\x55') + tone);
+    test_support::encodeWav(folder.file("click.wav"), folder.file("click.flac"), test_support::Encoding::Flac);
+    test_support::encodeWav(folder.file("click.wav"), folder.file("click.opus"), test_support::Encoding::Opus);
+    const std::string flac = test_support::readFile(folder.file("click.flac"));
+    test_support::writeFile(folder.file("flac-behind-tag.flac"), id3v2Tag(5000) + flac);
+    test_support::writeFile(folder.file("flac-named.mp3"), flac);
+    test_support::writeFile(folder.file("wav-named.ogg"), test_support::readFile(folder.file("click.wav")));
+    test_support::writeFile(folder.file("mp3-named.flac"), tone);
+    // Right magic, nothing behind it.
+    const std::string opus = test_support::readFile(folder.file("click.opus"));
+    test_support::writeFile(folder.file("fake.opus"), opus.substr(0, 200) + noise.substr(0, 20000));
+    test_support::writeFile(folder.file("fake.flac"), "fLaC" + noise.substr(0, 20000));
+    test_support::writeFile(folder.file("fake.wav"), "RIFF\x10\0\0\0WAVEfmt " + noise.substr(0, 20000));
+    test_support::writeFile(folder.file("fake.ogg"), "OggS" + noise.substr(0, 20000));
+    test_support::writeFile(folder.file("text.flac"), "This is a text file, not a FLAC.\n");
 
-    EXPECT_EQ(openResult(folder.file("noise.mp3")), XA_ERROR_INVALID_FORMAT);
-    EXPECT_EQ(openResult(folder.file("click.wav")), XA_ERROR_INVALID_FORMAT);
-    EXPECT_EQ(openResult(folder.file("tone.mp3")), XA_SUCCESS);
-    EXPECT_EQ(openResult(folder.file("tagged.mp3")), XA_SUCCESS);
-    EXPECT_EQ(openResult(folder.file("junk.mp3")), XA_SUCCESS);
+    for (const char* name : {"noise.mp3", "fake.opus", "fake.flac", "fake.wav", "fake.ogg", "text.flac"})
+        EXPECT_EQ(openResult(folder.file(name)), XA_ERROR_INVALID_FORMAT) << name;
+    for (const char* name : {"click.wav", "tone.mp3", "tagged.mp3", "junk.mp3", "click.flac", "click.opus",
+                             "flac-behind-tag.flac", "flac-named.mp3", "wav-named.ogg", "mp3-named.flac"})
+        EXPECT_EQ(openResult(folder.file(name)), XA_SUCCESS) << name;
+    EXPECT_EQ(openResult(folder.file("missing.flac")), XA_ERROR_OPEN_FAILED);
 }
