@@ -9,6 +9,7 @@
 
 #include <memory>
 #include <random>
+#include <sys/stat.h>
 
 namespace {
 
@@ -71,4 +72,7 @@ TEST(OpenCheck, NoiseAndFakeHeadersAreRefusedRealFilesOpenWhateverTheirNames) {
                              "flac-behind-tag.flac", "flac-named.mp3", "wav-named.ogg", "mp3-named.flac"})
         EXPECT_EQ(openResult(folder.file(name)), XA_SUCCESS) << name;
     EXPECT_EQ(openResult(folder.file("missing.flac")), XA_ERROR_OPEN_FAILED);
+    // Refused at once instead of waiting for a writer.
+    ASSERT_EQ(::mkfifo(folder.file("pipe.flac").c_str(), 0600), 0);
+    EXPECT_EQ(openResult(folder.file("pipe.flac")), XA_ERROR_OPEN_FAILED);
 }

@@ -49,7 +49,8 @@ std::string readAt(int descriptor, off_t offset, size_t bytes) {
 }
 
 int64_t readableFileSize(const std::string& path) {
-    const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Without O_NONBLOCK opening a FIFO would wait for a writer forever.
+    const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (descriptor < 0)
         return -1;
     struct stat status {};
