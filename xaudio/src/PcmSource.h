@@ -17,8 +17,10 @@ public:
     // Bits per sample of uncompressed audio; 0 for compressed formats.
     virtual int pcmBits() const = 0;
 
-    // Reads up to `frames` frames; fewer only at the end of the file.
+    // Read up to `frames` frames; fewer only at the end of the file. 16-bit
+    // samples come straight from the library, without a float step between.
     virtual size_t read(float* interleaved, size_t frames) = 0;
+    virtual size_t read(int16_t* interleaved, size_t frames) = 0;
     // The next read starts exactly at `frame`; false when that failed.
     virtual bool seek(int64_t frame) = 0;
 };

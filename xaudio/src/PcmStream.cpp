@@ -25,6 +25,7 @@ PcmStream::PcmStream(std::unique_ptr<PcmSource> source, int64_t fileBytes, Sampl
     m_sampleRateHz = m_source->sampleRateHz();
     m_lengthFrames = m_source->lengthFrames();
     m_fileSamples.assign(kBlockFrames * static_cast<size_t>(m_fileChannels), 0.0f);
+    m_fileSamples16.assign(kBlockFrames * static_cast<size_t>(m_fileChannels), 0);
     if (const int bits = m_source->pcmBits(); bits > 0) {
         m_bitRateKbps =
             static_cast<int>(std::lround(static_cast<double>(m_sampleRateHz) * m_fileChannels * bits / 1000.0));
@@ -44,6 +45,20 @@ size_t PcmStream::readFrames(float* destination, size_t frames) {
     for (size_t frame = 0; frame < read; ++frame) {
         for (size_t channel = 0; channel < channels; ++channel)
             destination[frame * channels + channel] = m_fileSamples[frame * fileChannels + channel];
+    }
+    return read;
+}
+
+size_t PcmStream::readInt16Frames(size_t frames) {
+    frames = std::min(frames, kBlockFrames);
+    if (m_fileChannels == m_channels)
+        return m_source->read(m_pcm16.data(), frames);
+    const size_t read = m_source->read(m_fileSamples16.data(), frames);
+    const auto fileChannels = static_cast<size_t>(m_fileChannels);
+    const auto channels = static_cast<size_t>(m_channels);
+    for (size_t frame = 0; frame < read; ++frame) {
+        for (size_t channel = 0; channel < channels; ++channel)
+            m_pcm16[frame * channels + channel] = m_fileSamples16[frame * fileChannels + channel];
     }
     return read;
 }
@@ -87,6 +102,16 @@ size_t PcmStream::equalizedBlock() {
 int PcmStream::decodeFrame(const void** pcm, size_t* frames) {
     *pcm = nullptr;
     *frames = 0;
+    if (!m_equalizerOn && format() == SampleFormat::Int16Native) {
+        // The analysis path: 16-bit samples as the library decodes them.
+        const size_t ready = readInt16Frames(kBlockFrames);
+        m_positionFrames += static_cast<int64_t>(ready);
+        if (ready == 0)
+            return XA_ERROR_END_OF_STREAM;
+        *pcm = m_pcm16.data();
+        *frames = ready;
+        return XA_SUCCESS;
+    }
     size_t ready = 0;
     if (m_equalizerOn) {
         ready = equalizedBlock();

@@ -39,6 +39,8 @@ private:
     // Reads up to `frames` frames from the file as this stream's channels;
     // returns how many were read.
     size_t readFrames(float* destination, size_t frames);
+    // The same for 16-bit output without the equalizer, into m_pcm16.
+    size_t readInt16Frames(size_t frames);
     // Runs the file through the equalizer into m_work until a block is full
     // or the stream has ended; returns the frames ready.
     size_t equalizedBlock();
@@ -61,6 +63,7 @@ private:
     int64_t m_endFrame = kUnknownEnd;
 
     std::vector<float> m_fileSamples;
+    std::vector<int16_t> m_fileSamples16;
     std::array<float, BandEqualizer::kHopFrames * 2> m_hop{};
     std::array<float, kBlockFrames * 2> m_work{};
     std::array<int16_t, kBlockFrames * 2> m_pcm16{};

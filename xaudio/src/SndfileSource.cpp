@@ -57,6 +57,11 @@ size_t SndfileSource::read(float* interleaved, size_t frames) {
     return read > 0 ? static_cast<size_t>(read) : 0;
 }
 
+size_t SndfileSource::read(int16_t* interleaved, size_t frames) {
+    const sf_count_t read = sf_readf_short(m_file, interleaved, static_cast<sf_count_t>(frames));
+    return read > 0 ? static_cast<size_t>(read) : 0;
+}
+
 bool SndfileSource::seek(int64_t frame) {
     return sf_seek(m_file, static_cast<sf_count_t>(frame), SEEK_SET) >= 0;
 }

@@ -23,6 +23,7 @@ public:
     int64_t lengthFrames() const override { return m_lengthFrames; }
     int pcmBits() const override { return m_pcmBits; }
     size_t read(float* interleaved, size_t frames) override;
+    size_t read(int16_t* interleaved, size_t frames) override;
     bool seek(int64_t frame) override;
 
 private:

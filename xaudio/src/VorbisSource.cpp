@@ -1,6 +1,8 @@
 #include "VorbisSource.h"
 
 #include <algorithm>
+#include <bit>
+#include <vector>
 
 // Only ov_fopen is used; the header's static callback tables would be unused.
 #define OV_EXCLUDE_STATIC_CALLBACKS
@@ -61,6 +63,34 @@ size_t VorbisSource::read(float* interleaved, size_t frames) {
         done += static_cast<size_t>(read);
     }
     return done;
+}
+
+size_t VorbisSource::read(int16_t* interleaved, size_t frames) {
+    // libvorbisfile gives 16-bit audio in the channel count of the part being
+    // read; a chained file that changes it is read through the float path.
+    if (const vorbis_info* info = ov_info(m_file.get(), -1); info == nullptr || info->channels != m_channels) {
+        std::vector<float> samples(frames * static_cast<size_t>(m_channels));
+        const size_t read = this->read(samples.data(), frames);
+        for (size_t index = 0; index < read * static_cast<size_t>(m_channels); ++index)
+            interleaved[index] = static_cast<int16_t>(std::clamp(samples[index] * 32768.0f, -32768.0f, 32767.0f));
+        return read;
+    }
+    const auto frameBytes = static_cast<size_t>(m_channels) * sizeof(int16_t);
+    auto* bytes = reinterpret_cast<char*>(interleaved);
+    size_t done = 0;
+    int holes = 0;
+    while (done < frames * frameBytes) {
+        int section = 0;
+        const long read = ov_read(m_file.get(), bytes + done, static_cast<int>(frames * frameBytes - done),
+                                  std::endian::native == std::endian::big ? 1 : 0, sizeof(int16_t), 1, &section);
+        if (read == OV_HOLE && ++holes <= kMaxConsecutiveHoles)
+            continue;
+        if (read <= 0)
+            break;
+        holes = 0;
+        done += static_cast<size_t>(read);
+    }
+    return done / frameBytes;
 }
 
 bool VorbisSource::seek(int64_t frame) {
