@@ -35,32 +35,27 @@ PcmStream::PcmStream(std::unique_ptr<PcmSource> source, int64_t fileBytes, Sampl
     }
 }
 
-size_t PcmStream::readFrames(float* destination, size_t frames) {
+template <typename Sample>
+size_t PcmStream::readChannels(Sample* destination, std::vector<Sample>& fileSamples, size_t frames) {
     frames = std::min(frames, kBlockFrames);
     if (m_fileChannels == m_channels)
         return m_source->read(destination, frames);
-    const size_t read = m_source->read(m_fileSamples.data(), frames);
+    const size_t read = m_source->read(fileSamples.data(), frames);
     const auto fileChannels = static_cast<size_t>(m_fileChannels);
     const auto channels = static_cast<size_t>(m_channels);
     for (size_t frame = 0; frame < read; ++frame) {
         for (size_t channel = 0; channel < channels; ++channel)
-            destination[frame * channels + channel] = m_fileSamples[frame * fileChannels + channel];
+            destination[frame * channels + channel] = fileSamples[frame * fileChannels + channel];
     }
     return read;
 }
 
+size_t PcmStream::readFrames(float* destination, size_t frames) {
+    return readChannels(destination, m_fileSamples, frames);
+}
+
 size_t PcmStream::readInt16Frames(size_t frames) {
-    frames = std::min(frames, kBlockFrames);
-    if (m_fileChannels == m_channels)
-        return m_source->read(m_pcm16.data(), frames);
-    const size_t read = m_source->read(m_fileSamples16.data(), frames);
-    const auto fileChannels = static_cast<size_t>(m_fileChannels);
-    const auto channels = static_cast<size_t>(m_channels);
-    for (size_t frame = 0; frame < read; ++frame) {
-        for (size_t channel = 0; channel < channels; ++channel)
-            m_pcm16[frame * channels + channel] = m_fileSamples16[frame * fileChannels + channel];
-    }
-    return read;
+    return readChannels(m_pcm16.data(), m_fileSamples16, frames);
 }
 
 size_t PcmStream::equalizedBlock() {

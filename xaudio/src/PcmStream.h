@@ -41,6 +41,8 @@ private:
     size_t readFrames(float* destination, size_t frames);
     // The same for 16-bit output without the equalizer, into m_pcm16.
     size_t readInt16Frames(size_t frames);
+    template <typename Sample>
+    size_t readChannels(Sample* destination, std::vector<Sample>& fileSamples, size_t frames);
     // Runs the file through the equalizer into m_work until a block is full
     // or the stream has ended; returns the frames ready.
     size_t equalizedBlock();
