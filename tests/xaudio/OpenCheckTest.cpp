@@ -36,6 +36,24 @@ std::string id3v2Tag(size_t bodyBytes) {
     return tag + std::string(bodyBytes, '\0');
 }
 
+std::string littleEndian(uint32_t value, int bytes) {
+    std::string text;
+    for (int index = 0; index < bytes; ++index)
+        text += static_cast<char>((value >> (8 * index)) & 0xff);
+    return text;
+}
+
+// MPEG audio in a RIFF file with the MPEG layer III format tag.
+std::string riffWrapped(const std::string& mp3) {
+    const std::string format = littleEndian(0x55, 2) + littleEndian(2, 2) + littleEndian(44100, 4) +
+                               littleEndian(24000, 4) + littleEndian(1, 2) + littleEndian(0, 2) + littleEndian(12, 2) +
+                               littleEndian(1, 2) + littleEndian(2, 4) + littleEndian(626, 2) + littleEndian(1, 2) +
+                               littleEndian(1393, 2);
+    const std::string chunks = "WAVEfmt " + littleEndian(static_cast<uint32_t>(format.size()), 4) + format + "data" +
+                               littleEndian(static_cast<uint32_t>(mp3.size()), 4) + mp3;
+    return "RIFF" + littleEndian(static_cast<uint32_t>(chunks.size()), 4) + chunks;
+}
+
 } // namespace
 
 TEST(OpenCheck, NoiseAndFakeHeadersAreRefusedRealFilesOpenWhateverTheirNames) {
@@ -58,18 +76,21 @@ TEST(OpenCheck, NoiseAndFakeHeadersAreRefusedRealFilesOpenWhateverTheirNames) {
     test_support::writeFile(folder.file("flac-named.mp3"), flac);
     test_support::writeFile(folder.file("wav-named.ogg"), test_support::readFile(folder.file("click.wav")));
     test_support::writeFile(folder.file("mp3-named.flac"), tone);
+    test_support::writeFile(folder.file("riff-wrapped.mp3"), riffWrapped(tone));
     // Right magic, nothing behind it.
     const std::string opus = test_support::readFile(folder.file("click.opus"));
     test_support::writeFile(folder.file("fake.opus"), opus.substr(0, 200) + noise.substr(0, 20000));
     test_support::writeFile(folder.file("fake.flac"), "fLaC" + noise.substr(0, 20000));
-    test_support::writeFile(folder.file("fake.wav"), "RIFF\x10\0\0\0WAVEfmt " + noise.substr(0, 20000));
+    test_support::writeFile(folder.file("fake.wav"),
+                            std::string("RIFF\x10\0\0\0WAVEfmt ", 16) + noise.substr(0, 20000));
     test_support::writeFile(folder.file("fake.ogg"), "OggS" + noise.substr(0, 20000));
     test_support::writeFile(folder.file("text.flac"), "This is a text file, not a FLAC.\n");
 
     for (const char* name : {"noise.mp3", "fake.opus", "fake.flac", "fake.wav", "fake.ogg", "text.flac"})
         EXPECT_EQ(openResult(folder.file(name)), XA_ERROR_INVALID_FORMAT) << name;
-    for (const char* name : {"click.wav", "tone.mp3", "tagged.mp3", "junk.mp3", "click.flac", "click.opus",
-                             "flac-behind-tag.flac", "flac-named.mp3", "wav-named.ogg", "mp3-named.flac"})
+    for (const char* name :
+         {"click.wav", "tone.mp3", "tagged.mp3", "junk.mp3", "click.flac", "click.opus", "flac-behind-tag.flac",
+          "flac-named.mp3", "wav-named.ogg", "mp3-named.flac", "riff-wrapped.mp3"})
         EXPECT_EQ(openResult(folder.file(name)), XA_SUCCESS) << name;
     EXPECT_EQ(openResult(folder.file("missing.flac")), XA_ERROR_OPEN_FAILED);
     // Refused at once instead of waiting for a writer.
