@@ -11,7 +11,6 @@ namespace tempo {
 namespace {
 
 constexpr int kUnitBytes = 4;
-constexpr double kAnalyserRateHz = 44100.0;
 constexpr int kPcmBufferUnits = XA_DECODER_MAX_FRAME_BYTES / kUnitBytes;
 
 struct EngineContext {
@@ -86,14 +85,10 @@ Measurement measureWithEngine(const XAudioEntryPoints& engine, const char* fileN
         decoder.Seek(0);
         frames = streamFrames(decoder);
     }
-    // The analyser counts time as if every source ran at 44100 Hz; other
-    // rates (Opus always decodes at 48 kHz) are searched and reported on
-    // that scale and converted back, so a tempo reads the same in any format.
-    const XA_OutputBufferInfo* output = decoder.Output();
-    const double timeScale = output != nullptr && output->sample_rate > 0 ? kAnalyserRateHz / output->sample_rate : 1.0;
     TBeatAnalyserParams& params = context->params;
-    if (!standardParams(frames, minBpm * timeScale, maxBpm * timeScale, params))
+    if (!standardParams(frames, minBpm, maxBpm, params))
         return {};
+    const XA_OutputBufferInfo* output = decoder.Output();
     params.ReadBlock = engineReadBlock;
     params.UserData = context.get();
     params.SampleRate = output->sample_rate;
@@ -102,9 +97,7 @@ Measurement measureWithEngine(const XAudioEntryPoints& engine, const char* fileN
     context->readPosition = 0;
     context->remaining = 0;
     try {
-        Measurement measurement = runAnalysis(params, progress, nullptr);
-        measurement.bpm /= timeScale;
-        return measurement;
+        return runAnalysis(params, progress, nullptr);
     } catch (const std::invalid_argument&) {
         return {}; // an output format the analyser does not take
     }
