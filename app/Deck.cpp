@@ -19,6 +19,7 @@
 #include "platform/DialogFilter.h"
 #include "platform/ErrorReport.h"
 #include "playlist/PlayListForm.h"
+#include "playlist/TrackFiles.h"
 #include "skins/SkinFolders.h"
 
 #include <QApplication>
@@ -62,7 +63,6 @@ constexpr int kSliderCentre = 50;
 
 constexpr const char* kNoNextTrack = "False";
 constexpr const char* kZeroTime = "00:00:00";
-constexpr const char* kTrackFilter = "mp3 (*.mp3)|*.mp3";
 
 QString text(const char* latin1) {
     return QString::fromLatin1(latin1);
@@ -102,7 +102,8 @@ TDeck::TDeck(const char* windowClass, Side side, QSize clientSize, QPoint design
 
     m_menu = std::make_unique<DeckMenu>(*this);
     chooseTrackFile = [this] {
-        return QFileDialog::getOpenFileName(this, QString(), QString(), platform::dialogFilter(text(kTrackFilter)));
+        return QFileDialog::getOpenFileName(this, QString(), QString(),
+                                            platform::dialogFilter(text(track_files::kTrackFilter)));
     };
 
     XaudioPlayer1 = std::make_unique<TXaudioPlayer>();

@@ -1,5 +1,6 @@
-// MPEG audio through the engine's decoder: any file is refused at opening or
-// decodes frame by frame to its end without a fault.
+// Audio files through the engine's decoder (MPEG audio, and WAV, FLAC, Ogg
+// Vorbis and Opus by their content): any file is refused at opening or
+// decodes block by block to its end without a fault.
 #include "FuzzTarget.h"
 
 #include "MemoryFile.h"

@@ -33,10 +33,4 @@ inline constexpr const char* kAskRemoveMissing =
 inline constexpr const char* kRemovingMissing =
     "Can not find this song on your system.\r\nI will remove it from the waitlist.";
 
-// The file dialog's filter, and the file name ending a dropped track must have.
-inline constexpr const char* kTrackFilter = "mp3 (*.mp3)|*.mp3";
-inline constexpr const char* kTrackExtension = ".mp3";
-// What the folder search looks for in a dropped folder.
-inline constexpr const char* kFolderSearchMask = "*.mp3";
-
 } // namespace playlist_elements

@@ -4,6 +4,7 @@
 #include "PlayListElements.h"
 #include "PlayListFileType.h"
 #include "PlayListFiles.h"
+#include "TrackFiles.h"
 #include "TrackText.h"
 
 #include "app/api/DeckApi.h"
@@ -29,8 +30,10 @@
 
 #include <cxxabi.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
+#include <string_view>
 #include <typeinfo>
 
 using namespace playlist_elements;
@@ -65,6 +68,21 @@ std::string readableClassName(const std::exception& error) {
 
 QString text(const char* latin1) {
     return QString::fromLatin1(latin1);
+}
+
+bool hasTrackExtension(const QString& name) {
+    return std::any_of(track_files::kTrackExtensions.begin(), track_files::kTrackExtensions.end(),
+                       [&](std::string_view ending) {
+                           return name.endsWith(QLatin1String(ending.data(), static_cast<qsizetype>(ending.size())),
+                                                Qt::CaseSensitive);
+                       });
+}
+
+std::string folderSearchMasks() {
+    std::string masks;
+    for (const std::string_view mask : track_files::kFolderSearchMasks)
+        masks += (masks.empty() ? "" : ";") + std::string(mask);
+    return masks;
 }
 
 std::string& storedPlayListPathOverride() {
@@ -103,7 +121,8 @@ TPlayListForm::TPlayListForm()
     buildMenus();
 
     chooseTrackFiles = [this] {
-        return QFileDialog::getOpenFileNames(this, QString(), QString(), platform::dialogFilter(text(kTrackFilter)));
+        return QFileDialog::getOpenFileNames(this, QString(), QString(),
+                                             platform::dialogFilter(text(track_files::kTrackFilter)));
     };
     confirm = [this](const QString& question) {
         return QMessageBox::question(this, QApplication::applicationDisplayName(), question,
@@ -132,7 +151,7 @@ TPlayListForm::TPlayListForm()
                                                                                        : QString();
     };
 
-    FindFile1.Filename = kFolderSearchMask;
+    FindFile1.Filename = folderSearchMasks();
     FindFile1.Threaded = true;
     FindFile1.Subfolders = true;
     FindFile1.OnFound = [this](TFindFile*, const std::string& Folder, const TSearchRec& FileInfo) {
@@ -326,14 +345,16 @@ void TPlayListForm::AddFilesByDialog() {
 void TPlayListForm::DropNames(const QStringList& names) {
     ShowWaitList(false);
     for (const QString& name : names) {
-        if (name.endsWith(QLatin1String(kTrackExtension), Qt::CaseSensitive)) {
+        if (hasTrackExtension(name)) {
             AddTrack(name);
         } else if (QFileInfo(name).isDir() && !FindFile1.Busy()) {
             // The folder goes in as a whole search specification rather than
             // as the location: folder names may hold ";" or "*", which the
             // location would split or refuse.
             const QString folder = name.endsWith(u'/') ? name : name + u'/';
-            FindFile1.IncludeFiles = {QFile::encodeName(folder).toStdString() + kFolderSearchMask};
+            FindFile1.IncludeFiles.clear();
+            for (const std::string_view mask : track_files::kFolderSearchMasks)
+                FindFile1.IncludeFiles.push_back(QFile::encodeName(folder).toStdString() + std::string(mask));
             FindFile1.Execute();
         }
     }

@@ -57,8 +57,8 @@ public:
 
     // Operations of the window's buttons, menus and keys.
     void AddFilesByDialog();
-    // Handles names dropped on the window, in order: ".mp3" files are added,
-    // a folder is searched for tracks.
+    // Handles names dropped on the window, in order: files with a track
+    // file's ending are added, a folder is searched for tracks.
     void DropNames(const QStringList& names);
     void MeasureNext();
     void SendToWaitList() override;

@@ -41,7 +41,25 @@ void storeProgress(double* progress, double value) {
         std::memcpy(progress, &value, sizeof value);
 }
 
-Measurement runAnalysis(const TBeatAnalyserParams& params, double* progress, const bool* failed) {
+double analyserTimeScale(int32_t sampleRate, int32_t decimationBits) {
+    // The analyser doubles a rate below 44100 Hz (giving up one decimation
+    // step each time) and then counts time as if it ran at 44100 Hz: right
+    // for 44100 and 22050, but 48000 would read 9 % slow and 32000 31 %.
+    constexpr double kAnalyserRateHz = 44100.0;
+    if (sampleRate <= 0)
+        return 1.0;
+    double rate = sampleRate;
+    for (int reduced = decimationBits; rate < kAnalyserRateHz && reduced > 0; --reduced)
+        rate *= 2;
+    return kAnalyserRateHz / rate;
+}
+
+Measurement runAnalysis(TBeatAnalyserParams params, double* progress, const bool* failed) {
+    // The tempo range is searched on the analyser's time scale and the
+    // result turned back, so a tempo reads the same at every sample rate.
+    const double timeScale = analyserTimeScale(params.SampleRate, params.DecimationBits);
+    params.MinBpm *= timeScale;
+    params.MaxBpm *= timeScale;
     TBeatAnalyser analyser(params);
     const int64_t blocks = int64_t{1} << params.HistoryBits;
     for (int64_t i = 0; i < blocks; ++i) {
@@ -51,7 +69,7 @@ Measurement runAnalysis(const TBeatAnalyserParams& params, double* progress, con
         storeProgress(progress, static_cast<double>(i) / static_cast<double>(blocks - 1));
     }
     Measurement result;
-    result.bpm = analyser.CalcBpm(result.quality);
+    result.bpm = analyser.CalcBpm(result.quality) / timeScale;
     return result;
 }
 

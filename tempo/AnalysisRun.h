@@ -27,9 +27,12 @@ bool standardParams(int64_t frames, double minBpm, double maxBpm, TBeatAnalyserP
 // read it while the measurement runs. Does nothing for a null pointer.
 void storeProgress(double* progress, double value);
 
+// How much faster than real time the analyser counts a source of this rate.
+double analyserTimeScale(int32_t sampleRate, int32_t decimationBits);
+
 // Creates the analyser, takes 2^HistoryBits blocks with a progress value after
-// each, and estimates. Stops with nothing measured as soon as *failed turns
+// each, and estimates the tempo in real beats per minute. Stops with nothing measured as soon as *failed turns
 // true (the read procedure sets it when its source breaks off).
-Measurement runAnalysis(const TBeatAnalyserParams& params, double* progress, const bool* failed);
+Measurement runAnalysis(TBeatAnalyserParams params, double* progress, const bool* failed);
 
 } // namespace tempo

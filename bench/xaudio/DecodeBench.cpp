@@ -1,6 +1,9 @@
-// Decodes a 4-minute 192 kbit/s MP3 with the engine's decoder API and with
-// `mpg123 -t` (decode without output) and prints both CPU times and their
-// ratio. Best of three runs each.
+// Decodes the same 3-minute piece of music with the engine's decoder API and
+// with each format's own command-line decoder, and prints both CPU times and
+// their ratio, best of three runs each: a 4-minute 192 kbit/s MP3 against
+// `mpg123 -t` (decode without output), then WAV against `sox` (to its null
+// output), FLAC against `flac -d`, Ogg Vorbis against `oggdec` and Opus
+// against `opusdec` (each writing to /dev/null).
 #include "BenchFiles.h"
 #include "xaudio.h"
 
@@ -41,31 +44,45 @@ double decodeWithEngine(const std::string& path, size_t* bytes) {
     return seconds;
 }
 
-double decodeWithMpg123(const std::string& path) {
+// The CPU time of a command's child processes.
+double decodeWithCommand(const std::string& command) {
     const double start = cpuSeconds(RUSAGE_CHILDREN);
-    const std::string command = "mpg123 -q -t '" + path + "' 2>/dev/null";
-    if (std::system(command.c_str()) != 0) {
-        std::fprintf(stderr, "mpg123 failed\n");
+    if (std::system((command + " >/dev/null 2>&1").c_str()) != 0) {
+        std::fprintf(stderr, "failed: %s\n", command.c_str());
         std::exit(1);
     }
     return cpuSeconds(RUSAGE_CHILDREN) - start;
 }
 
-} // namespace
-
-int main() {
-    const std::string path = makeBenchMp3("xaudio-bench-240s-192k", 240, 192);
+void compare(const std::string& path, const std::string& command, const char* label, int outputRateHz) {
     double engine = 1e9;
     double reference = 1e9;
     size_t bytes = 0;
     for (int run = 0; run < 3; ++run) {
         engine = std::min(engine, decodeWithEngine(path, &bytes));
-        reference = std::min(reference, decodeWithMpg123(path));
+        reference = std::min(reference, decodeWithCommand(command));
     }
-    const double audioSeconds = static_cast<double>(bytes) / (44100.0 * 4);
+    const double audioSeconds = static_cast<double>(bytes) / (outputRateHz * 4.0);
     std::printf("file: %s (%.1f s of audio)\n", path.c_str(), audioSeconds);
-    std::printf("decoder_decode: %.3f s CPU (%.0fx real time)\n", engine, audioSeconds / engine);
-    std::printf("mpg123 -t:      %.3f s CPU (%.0fx real time)\n", reference, audioSeconds / reference);
-    std::printf("ratio engine/mpg123: %.2f\n", engine / reference);
+    std::printf("  decoder_decode: %.3f s CPU (%.0fx real time)\n", engine, audioSeconds / engine);
+    std::printf("  %-14s %.3f s CPU (%.0fx real time)\n", (std::string(label) + ":").c_str(), reference,
+                audioSeconds / reference);
+    std::printf("  ratio engine/%s: %.2f\n", label, engine / reference);
+}
+
+} // namespace
+
+int main() {
+    const std::string mp3 = makeBenchMp3("xaudio-bench-240s-192k", 240, 192);
+    compare(mp3, "mpg123 -q -t '" + mp3 + "'", "mpg123 -t", 44100);
+    const std::string name = "xaudio-bench-180s";
+    const std::string wav = makeBenchFile(name, 180, "wav");
+    compare(wav, "sox '" + wav + "' -n", "sox", 44100);
+    const std::string flac = makeBenchFile(name, 180, "flac");
+    compare(flac, "flac --silent --force -d -o /dev/null '" + flac + "'", "flac -d", 44100);
+    const std::string ogg = makeBenchFile(name, 180, "ogg");
+    compare(ogg, "oggdec --quiet -o /dev/null '" + ogg + "'", "oggdec", 44100);
+    const std::string opus = makeBenchFile(name, 180, "opus");
+    compare(opus, "opusdec --quiet '" + opus + "' /dev/null", "opusdec", 48000);
     return 0;
 }

@@ -1,7 +1,8 @@
-// Plays 20 seconds of music at pitch 1080 (or the pitch given as argument)
-// with the equalizer on through one player (null output unless
+// Plays 20 seconds of music at pitch 1080 (or the pitch given as first
+// argument) with the equalizer on through one player (null output unless
 // XAUDIO_NULL_OUTPUT=0) and prints the process's CPU time as a share of one
-// core.
+// core. The music is an MP3, or a "wav", "flac", "ogg" or "opus" file when
+// the second argument names one.
 #include "BenchFiles.h"
 #include "xaudio.h"
 
@@ -9,6 +10,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <sys/resource.h>
 #include <thread>
 
@@ -34,7 +36,9 @@ double cpuSeconds() {
 int main(int argc, char** argv) {
     const int pitch = argc > 1 ? std::atoi(argv[1]) : 1080;
     setenv("XAUDIO_NULL_OUTPUT", "1", 0);
-    const std::string path = makeBenchMp3("xaudio-bench-20s-192k", 20, 192);
+    const std::string format = argc > 2 ? argv[2] : "mp3";
+    const std::string path = format == "mp3" ? makeBenchMp3("xaudio-bench-20s-192k", 20, 192)
+                                             : makeBenchFile("xaudio-bench-20s", 20, format);
     XA_NotificationTarget target{&post, nullptr};
     XA_Player* player = nullptr;
     player_new(&player, &target);

@@ -22,6 +22,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 
 using namespace test_support;
@@ -718,6 +719,60 @@ TEST(DeckWithTheRealEngine, PlaysATaggedTrackToItsEndAndShowsWhatTheEngineReport
         mixer.LevelLeftA = 12;
         EXPECT_TRUE(processEventsUntil([&] { return deck.StateText == QLatin1String("STOPPED"); }));
         EXPECT_EQ(mixer.LevelLeftA, 0);
+        EXPECT_GE(playList.asked, 1) << "the end of the track asks for the next one";
+    }
+    EXPECT_TRUE(errors.isEmpty()) << errors.join(QLatin1Char('\n')).toStdString();
+    platform::setErrorReporter(std::move(previous));
+}
+
+// Files other than MP3s through the same deck and engine: what the tags and
+// the stream say reaches the displays.
+TEST(DeckWithTheRealEngine, ShowsTheTagsAndStreamOfATaggedFlacAnId3v2OnlyMp3AndAnOpusFile) {
+    setenv("XAUDIO_NULL_OUTPUT", "1", 1);
+    TemporaryFolder folder;
+    WorkingDirectory workingDirectory(folder.path());
+    QStringList errors;
+    platform::ErrorReporter previous = platform::setErrorReporter([&](const QString& text) { errors << text; });
+    const std::string wav = folder.file("source.wav");
+    makeTone(wav, Encoding::Wav, {.seconds = 2.0});
+    encodeWav(wav, folder.file("tagged.flac"), Encoding::Flac, {"Flac Artist", "Flac Title"});
+    encodeWav(wav, folder.file("v2only.mp3"), Encoding::Mp3, {"Mp3 Artist", "Mp3 Title"});
+    encodeWav(wav, folder.file("plain.opus"), Encoding::Opus);
+    const auto averageKbps = [&](const char* name) {
+        return QString::number(
+            std::lround(static_cast<double>(std::filesystem::file_size(folder.file(name))) * 8.0 / 2.0 / 1000.0));
+    };
+
+    StandInPlayList playList;
+    StandInMixer mixer;
+    {
+        TPlayerA deck;
+        deck.linkPartners(nullptr, &playList, &mixer);
+        const auto load = [&](const char* name) {
+            deck.SampleRateText.clear();
+            deck.LoadTrack(QString::fromStdString(folder.file(name)));
+            return processEventsUntil([&] { return !deck.SampleRateText.isEmpty(); });
+        };
+        ASSERT_TRUE(load("tagged.flac"));
+        EXPECT_EQ(deck.StateText, QStringLiteral("LOADED"));
+        EXPECT_EQ(deck.DurationSeconds, 2);
+        EXPECT_EQ(deck.SampleRateText, QStringLiteral("44.1"));
+        EXPECT_EQ(deck.BitRateText, averageKbps("tagged.flac"));
+        EXPECT_EQ(displayText(deck, "Artist"), QStringLiteral("Flac Artist"));
+        EXPECT_EQ(displayText(deck, "Title"), QStringLiteral("Flac Title - "));
+
+        ASSERT_TRUE(load("v2only.mp3"));
+        EXPECT_EQ(deck.BitRateText, QStringLiteral("128"));
+        EXPECT_EQ(displayText(deck, "Artist"), QStringLiteral("Mp3 Artist"));
+        EXPECT_EQ(displayText(deck, "Title"), QStringLiteral("Mp3 Title - "));
+
+        ASSERT_TRUE(load("plain.opus"));
+        EXPECT_EQ(deck.SampleRateText, QStringLiteral("48.0"));
+        EXPECT_EQ(deck.BitRateText, averageKbps("plain.opus"));
+        EXPECT_EQ(displayText(deck, "Artist"), QString());
+        EXPECT_EQ(displayText(deck, "Title"), QStringLiteral("plain.opus - "));
+        deck.PlayPause();
+        EXPECT_TRUE(processEventsUntil([&] { return deck.StateText == QLatin1String("STOPPED"); }));
         EXPECT_GE(playList.asked, 1) << "the end of the track asks for the next one";
     }
     EXPECT_TRUE(errors.isEmpty()) << errors.join(QLatin1Char('\n')).toStdString();

@@ -3,6 +3,7 @@
 #include "app/api/DeckApi.h"
 #include "platform/ErrorReport.h"
 #include "playlist/TrackText.h"
+#include "support/AudioFixtures.h"
 #include "support/EventLoop.h"
 #include "support/TemporaryFolder.h"
 
@@ -150,21 +151,54 @@ TEST_F(PlayListFormTest, AddingEncodesCommasCleansTagsAndRefusesTheSamePathInAny
     EXPECT_FALSE(form.isMeasuring());
 }
 
-TEST_F(PlayListFormTest, DroppedFilesMustEndInLowerCaseMp3) {
+TEST_F(PlayListFormTest, DroppedFilesMustEndInALowerCaseTrackEnding) {
     const QString upper = track("LOUD.MP3");
     const QString lower = track("quiet.mp3");
     const QString other = track("notes.txt");
+    const QString upperFlac = track("LOUD.FLAC");
     form.ShowWaitList(true);
     QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(upper), QUrl::fromLocalFile(other), QUrl::fromLocalFile(lower)});
+    QList<QUrl> urls{QUrl::fromLocalFile(upper), QUrl::fromLocalFile(other), QUrl::fromLocalFile(lower),
+                     QUrl::fromLocalFile(upperFlac)};
+    for (const char* name : {"a.flac", "b.ogg", "c.oga", "d.opus", "e.wav", "f.wave", "g.flac.txt"})
+        urls << QUrl::fromLocalFile(track(name));
+    data.setUrls(urls);
     const QPoint centre = form.rect().center();
     QDragEnterEvent enter(centre, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(&form, &enter);
     EXPECT_TRUE(enter.isAccepted());
     QDropEvent drop(QPointF(centre), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(&form, &drop);
-    EXPECT_EQ(cells(form.playListModel(), kPathCell), std::vector<std::string>{music.file("quiet.mp3")});
+    EXPECT_EQ(cells(form.playListModel(), kPathCell),
+              (std::vector<std::string>{music.file("a.flac"), music.file("b.ogg"), music.file("c.oga"),
+                                        music.file("d.opus"), music.file("e.wav"), music.file("quiet.mp3")}));
     EXPECT_FALSE(form.waitListShown());
+}
+
+// Real files from each format's own encoder: tags are read from what the
+// encoders wrote, and the play list's cleaning rules still apply.
+TEST_F(PlayListFormTest, FilesOfEveryFormatShowTheTagsTheirEncoderWrote) {
+    using test_support::Encoding;
+    const std::string wav = music.file("source.wav");
+    test_support::makeTone(wav, Encoding::Wav, {.seconds = 1.0});
+    const std::vector<std::pair<Encoding, std::string>> files = {{Encoding::Mp3, "v2only.mp3"},
+                                                                 {Encoding::Flac, "tagged.flac"},
+                                                                 {Encoding::Vorbis, "tagged.ogg"},
+                                                                 {Encoding::Opus, "tagged.opus"}};
+    for (const auto& [encoding, name] : files) {
+        test_support::encodeWav(wav, music.file(name), encoding, {"Art,ist " + name, "Ti\u00e9tle " + name});
+        form.AddTrack(QString::fromStdString(music.file(name)));
+    }
+    test_support::encodeWav(wav, music.file("untagged.flac"), Encoding::Flac);
+    form.AddTrack(QString::fromStdString(music.file("untagged.flac")));
+    form.AddTrack(QString::fromStdString(wav));
+
+    EXPECT_EQ(cells(form.playListModel(), kArtistCell),
+              (std::vector<std::string>{"", "Artist tagged.flac", "Artist tagged.ogg", "Artist tagged.opus", "",
+                                        "Artist v2only.mp3"}));
+    EXPECT_EQ(cells(form.playListModel(), kTitleCell),
+              (std::vector<std::string>{"source.wav", "Tietle tagged.flac", "Tietle tagged.ogg", "Tietle tagged.opus",
+                                        "untagged.flac", "Tietle v2only.mp3"}));
 }
 
 TEST_F(PlayListFormTest, DoubleClickLoadsAnIdleDeckElseQueuesTheTrack) {
@@ -310,12 +344,16 @@ TEST_F(PlayListFormTest, DroppedFoldersAreSearchedOneAtATime) {
     track("first/one.mp3", "One");
     track("first/inner/TWO.MP3", "Two");
     track("first/cover.jpg");
+    track("first/four.flac", "Four");
+    track("first/inner/five.opus", "Five");
     track("second/three.mp3");
     const QString loose = track("loose.mp3", "Loose");
     form.DropNames({first, second, loose});
     ASSERT_TRUE(processEventsUntil([&] { return !form.isAddingFolder(); }));
     EXPECT_EQ(cells(form.playListModel(), kPathCell),
-              (std::vector<std::string>{music.file("first/inner/TWO.MP3"), music.file("first/one.mp3"),
+              (std::vector<std::string>{music.file("first/four.flac"), music.file("first/inner/TWO.MP3"),
+                                        music.file("first/inner/five.opus"), music.file("first/one.mp3"),
                                         music.file("loose.mp3")}));
-    EXPECT_EQ(cells(form.playListModel(), kTitleCell), (std::vector<std::string>{"Two", "One", "Loose"}));
+    EXPECT_EQ(cells(form.playListModel(), kTitleCell),
+              (std::vector<std::string>{"Four", "Two", "Five", "One", "Loose"}));
 }

@@ -27,6 +27,18 @@ struct ClickOptions {
 void makeClickTrackWav(const std::string& path, const ClickOptions& options = {});
 void makeClickTrackMp3(const std::string& path, const ClickOptions& options = {}, int bitRateKbps = 192);
 
+// The encodings a 16-bit WAV file can be turned into with each format's own
+// command-line encoder (lame, flac, oggenc, opusenc; Wav copies it).
+enum class Encoding { Mp3, Wav, Flac, Vorbis, Opus };
+struct TagTexts {
+    std::string artist;
+    std::string title;
+};
+// Tags are written where the format has them: an ID3v2 tag only for MP3s,
+// Vorbis comments for FLAC, Vorbis and Opus, none for WAV.
+void encodeWav(const std::string& wav, const std::string& path, Encoding encoding, const TagTexts& tags = {});
+void makeTone(const std::string& path, Encoding encoding, const ToneOptions& options = {});
+
 // Converts any file sox reads to a 16-bit PCM WAV file.
 void convertToWav(const std::string& input, const std::string& output);
 

@@ -270,6 +270,39 @@ TEST(TempikApiTest, DrumLoopMp3IsMeasuredThroughTheEngineWithinHalfABpm) {
     }
 }
 
+TEST(TempikApiTest, DrumLoopInEveryFormatTheEngineDecodesIsMeasuredWithinHalfABpm) {
+    ASSERT_TRUE(IsXAudioAvailable());
+    TemporaryFolder folder;
+    constexpr double kBpm = 127.0;
+    const std::string wav = folder.file("loop.wav");
+    tempo_test::makeDrumLoop(wav, kBpm, 100);
+    using test_support::Encoding;
+    for (const auto& [encoding, name] :
+         {std::pair{Encoding::Wav, "loop-copy.wav"}, std::pair{Encoding::Flac, "loop.flac"},
+          std::pair{Encoding::Vorbis, "loop.ogg"}, std::pair{Encoding::Opus, "loop.opus"}}) {
+        const std::string path = folder.file(name);
+        test_support::encodeWav(wav, path, encoding);
+        const FileResult engine = viaEngine(path);
+        EXPECT_NEAR(engine.bpm, kBpm, 0.5) << name;
+        EXPECT_GT(engine.quality, 0.5) << name;
+        EXPECT_EQ(engine.progress, 1.0) << name;
+    }
+}
+
+TEST(TempikApiTest, ATempoReadsTheSameAtEverySampleRate) {
+    ASSERT_TRUE(IsXAudioAvailable());
+    TemporaryFolder folder;
+    constexpr double kBpm = 127.0;
+    const std::string wav = folder.file("loop.wav");
+    tempo_test::makeDrumLoop(wav, kBpm, 100);
+    for (const int rate : {22050, 32000, 48000}) {
+        const std::string resampled = folder.file("loop" + std::to_string(rate) + ".wav");
+        ASSERT_EQ(test_support::runCommand("sox " + wav + " -r " + std::to_string(rate) + " " + resampled), 0);
+        EXPECT_NEAR(viaFile(resampled).bpm, kBpm, 0.5) << rate << " Hz, read directly";
+        EXPECT_NEAR(viaEngine(resampled).bpm, kBpm, 0.5) << rate << " Hz, through the engine";
+    }
+}
+
 TEST(TempikApiTest, DrumLoopWavIsReadDirectly) {
     TemporaryFolder folder;
     const std::string path = folder.file("loop.wav");

@@ -1,7 +1,8 @@
 /*
  * xaudio.h — public C interface of the Drovan audio engine (libxaudio.so).
  *
- * The engine decodes MPEG audio layer III, plays it through the system's
+ * The engine decodes MPEG audio, WAV, FLAC, Ogg Vorbis and Ogg Opus (told
+ * apart by their content, not by the file name), plays it through the system's
  * sound output (or a clock-paced null output when there is none), changes
  * playback speed, applies output volume and a 32-band equalizer, feeds
  * in-process feedback handler modules with the audio it outputs, and offers
@@ -225,8 +226,8 @@ enum XA_PlayerState {
    values boost by 1/8 dB per unit (+80 is +10 dB); negative values cut by
    1/4 dB per unit (-80 is -20 dB, enough to take a band out of a mix). Band k is the
    k-th MPEG subband: k x f/64 to (k + 1) x f/64 for a stream at f Hz (at
-   44.1 kHz band 1 spans 689 to 1378 Hz). A null table switches the
-   equalizer off. */
+   44.1 kHz band 1 spans 689 to 1378 Hz); streams of the other formats get
+   the same bands. A null table switches the equalizer off. */
 typedef struct XA_EqualizerInfo {
     int8_t left[32];
     int8_t right[32];
@@ -337,12 +338,13 @@ XA_EXPORT int player_get_priority(XA_Player* player);
    XA_MSG_NOTIFY_ACK or XA_MSG_NOTIFY_NACK carrying the command and status;
    value notifications are posted before the ack):
    - INPUT_OPEN (S path): a missing or unreadable file is nacked with
-     XA_ERROR_OPEN_FAILED, a file without MPEG audio with
-     XA_ERROR_INVALID_FORMAT, and the file opened before stays. On success the
-     player stops silently (no player state is posted: the caller knows it
-     loaded a file), then posts INPUT_NAME, STREAM_DURATION (seconds, rounded),
-     STREAM_PARAMETERS (Hz, kbit/s - the average for VBR -, channels) and
-     INPUT_POSITION 0.
+     XA_ERROR_OPEN_FAILED, a file holding none of the formats the engine
+     decodes with XA_ERROR_INVALID_FORMAT, and the file opened before stays.
+     On success the player stops silently (no player state is posted: the
+     caller knows it loaded a file), then posts INPUT_NAME, STREAM_DURATION
+     (seconds, rounded), STREAM_PARAMETERS (Hz, kbit/s, channels; the bit
+     rate is the average for VBR MP3s and for FLAC and Ogg files, the PCM
+     rate for WAV files) and INPUT_POSITION 0.
    - PLAY, PAUSE, STOP post PLAYER_STATE (PAUSE only when it pauses; in
      other states it is acked without effect). PAUSE keeps the position; STOP
      rewinds to the start and posts INPUT_POSITION and INPUT_TIMECODE 0; PLAY
@@ -534,8 +536,10 @@ XA_EXPORT int decoder_input_new(XA_DecoderInfo* decoder, const char* name, int m
 XA_EXPORT int decoder_input_open(XA_DecoderInfo* decoder);
 XA_EXPORT int decoder_input_close(XA_DecoderInfo* decoder);
 XA_EXPORT int decoder_input_delete(XA_DecoderInfo* decoder);
-/* Decodes the next frame into buffer (at least XA_DECODER_MAX_FRAME_BYTES
-   bytes) and updates output_buffer; XA_ERROR_END_OF_STREAM at the end. */
+/* Decodes the next frame (an MPEG frame, or a block of at most 1152 frames
+   for the other formats; Opus at 48 kHz) into buffer (at least
+   XA_DECODER_MAX_FRAME_BYTES bytes) and updates output_buffer;
+   XA_ERROR_END_OF_STREAM at the end. */
 XA_EXPORT int decoder_decode(XA_DecoderInfo* decoder, void* buffer);
 XA_EXPORT int decoder_output_set_control(XA_DecoderInfo* decoder, const void* control, uint32_t flags);
 XA_EXPORT int decoder_input_seek_to_offset(XA_DecoderInfo* decoder, uint32_t offset);

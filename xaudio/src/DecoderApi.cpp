@@ -1,14 +1,18 @@
-// The synchronous decoder: one MPEG frame of 16-bit PCM per call, at the
-// stream's own rate and channel count, for callers that analyse audio.
-#include "Mp3Stream.h"
+// The synchronous decoder: one block of 16-bit PCM per call (an MPEG frame
+// for MP3s), at the stream's own rate and channel count, for callers that
+// analyse audio.
+#include "AudioStream.h"
 #include "xaudio.h"
 
 #include <cstring>
 #include <memory>
 #include <new>
+#include <optional>
 
 struct XA_DecoderPrivate {
-    xaudio::Mp3Stream stream;
+    std::unique_ptr<xaudio::AudioStream> stream;
+    // Kept across inputs, as a player keeps its table.
+    std::optional<XA_EqualizerInfo> equalizer;
     XA_OutputBufferInfo outputBuffer{};
     std::unique_ptr<XA_InputInfo> input;
     XA_InputModule module{};
@@ -34,11 +38,11 @@ int finish(XA_DecoderInfo* decoder, int status) {
 
 void updatePosition(XA_DecoderInfo* decoder) {
     XA_InputInfo* input = decoder->input;
-    const xaudio::Mp3Stream& stream = decoder->hidden->stream;
-    if (input == nullptr || input->range == 0 || stream.lengthFrames() <= 0)
+    const xaudio::AudioStream* stream = decoder->hidden->stream.get();
+    if (input == nullptr || stream == nullptr || input->range == 0 || stream->lengthFrames() <= 0)
         return;
     input->position =
-        static_cast<uint32_t>(stream.positionFrames() * static_cast<int64_t>(input->range) / stream.lengthFrames());
+        static_cast<uint32_t>(stream->positionFrames() * static_cast<int64_t>(input->range) / stream->lengthFrames());
 }
 
 } // namespace
@@ -97,7 +101,7 @@ extern "C" XA_EXPORT int decoder_input_new(XA_DecoderInfo* decoder, const char* 
     if (module_id != -1 && module_id != kFileInputModuleId)
         return finish(decoder, XA_ERROR_NO_SUCH_MODULE);
     XA_DecoderPrivate* hidden = decoder->hidden;
-    hidden->stream.close();
+    hidden->stream.reset();
     try {
         auto input = std::make_unique<XA_InputInfo>();
         input->state = XA_DECODER_INPUT_STATE_CLOSED;
@@ -120,15 +124,23 @@ extern "C" XA_EXPORT int decoder_input_open(XA_DecoderInfo* decoder) {
     if (input == nullptr)
         return finish(decoder, XA_ERROR_NO_INPUT);
     XA_DecoderPrivate* hidden = decoder->hidden;
-    const int status = hidden->stream.open(input->name, xaudio::SampleFormat::Int16Native);
-    if (status != XA_SUCCESS) {
+    xaudio::EqualizerLevels equalizer;
+    if (hidden->equalizer)
+        equalizer = {hidden->equalizer->left, hidden->equalizer->right};
+    int status = XA_FAILURE;
+    try {
+        hidden->stream = xaudio::openAudioStream(input->name, xaudio::SampleFormat::Int16Native, equalizer, &status);
+    } catch (const std::bad_alloc&) {
+        status = XA_ERROR_OUT_OF_MEMORY;
+    }
+    if (!hidden->stream) {
         input->state = XA_DECODER_INPUT_STATE_CLOSED;
         return finish(decoder, status);
     }
     input->state = XA_DECODER_INPUT_STATE_OPEN;
-    input->duration = hidden->stream.durationSeconds();
+    input->duration = hidden->stream->durationSeconds();
     input->position = 0;
-    hidden->outputBuffer.stereo = hidden->stream.channels() == 2 ? 1 : 0;
+    hidden->outputBuffer.stereo = hidden->stream->channels() == 2 ? 1 : 0;
     hidden->outputBuffer.size = 0;
     return finish(decoder, XA_SUCCESS);
 }
@@ -136,7 +148,7 @@ extern "C" XA_EXPORT int decoder_input_open(XA_DecoderInfo* decoder) {
 extern "C" XA_EXPORT int decoder_input_close(XA_DecoderInfo* decoder) {
     if (decoder == nullptr)
         return XA_ERROR_INVALID_PARAMETERS;
-    decoder->hidden->stream.close();
+    decoder->hidden->stream.reset();
     if (decoder->input != nullptr)
         decoder->input->state = XA_DECODER_INPUT_STATE_CLOSED;
     return finish(decoder, XA_SUCCESS);
@@ -145,7 +157,7 @@ extern "C" XA_EXPORT int decoder_input_close(XA_DecoderInfo* decoder) {
 extern "C" XA_EXPORT int decoder_input_delete(XA_DecoderInfo* decoder) {
     if (decoder == nullptr)
         return XA_ERROR_INVALID_PARAMETERS;
-    decoder->hidden->stream.close();
+    decoder->hidden->stream.reset();
     decoder->input = nullptr;
     decoder->hidden->input.reset();
     return finish(decoder, XA_SUCCESS);
@@ -158,26 +170,27 @@ extern "C" XA_EXPORT int decoder_decode(XA_DecoderInfo* decoder, void* buffer) {
         return finish(decoder, XA_ERROR_INVALID_PARAMETERS);
     XA_DecoderPrivate* hidden = decoder->hidden;
     hidden->outputBuffer.size = 0;
-    if (!hidden->stream.isOpen())
+    xaudio::AudioStream* stream = hidden->stream.get();
+    if (stream == nullptr)
         return finish(decoder, XA_ERROR_NO_INPUT);
     for (;;) {
         const void* pcm = nullptr;
         size_t frames = 0;
-        const int status = hidden->stream.decodeFrame(&pcm, &frames);
+        const int status = stream->decodeFrame(&pcm, &frames);
         if (status != XA_SUCCESS)
             return finish(decoder, status);
         if (frames == 0)
             continue;
-        size_t bytes = frames * hidden->stream.bytesPerFrame();
-        // A layer III frame never exceeds 1152 samples; the clamp only guards
-        // the caller's buffer against a decoder surprise.
+        size_t bytes = frames * stream->bytesPerFrame();
+        // No stream hands out more than 1152 frames at a time; the clamp
+        // only guards the caller's buffer against a decoder surprise.
         if (bytes > XA_DECODER_MAX_FRAME_BYTES)
-            bytes = XA_DECODER_MAX_FRAME_BYTES - XA_DECODER_MAX_FRAME_BYTES % hidden->stream.bytesPerFrame();
+            bytes = XA_DECODER_MAX_FRAME_BYTES - XA_DECODER_MAX_FRAME_BYTES % stream->bytesPerFrame();
         std::memcpy(buffer, pcm, bytes);
         hidden->outputBuffer.size = static_cast<uint32_t>(bytes);
         hidden->outputBuffer.bytes_per_sample = 2;
-        hidden->outputBuffer.stereo = hidden->stream.channels() == 2 ? 1 : 0;
-        hidden->outputBuffer.sample_rate = hidden->stream.sampleRateHz();
+        hidden->outputBuffer.stereo = stream->channels() == 2 ? 1 : 0;
+        hidden->outputBuffer.sample_rate = stream->sampleRateHz();
         updatePosition(decoder);
         return finish(decoder, XA_SUCCESS);
     }
@@ -197,12 +210,12 @@ extern "C" XA_EXPORT int decoder_input_seek_to_offset(XA_DecoderInfo* decoder, u
         return XA_ERROR_INVALID_PARAMETERS;
     XA_InputInfo* input = decoder->input;
     XA_DecoderPrivate* hidden = decoder->hidden;
-    if (input == nullptr || !hidden->stream.isOpen())
+    if (input == nullptr || !hidden->stream)
         return finish(decoder, XA_ERROR_NO_INPUT);
     if (input->range == 0 || offset > input->range)
         return finish(decoder, XA_ERROR_INVALID_PARAMETERS);
-    const int64_t frame = hidden->stream.lengthFrames() * static_cast<int64_t>(offset) / input->range;
-    const int status = hidden->stream.seekToFrame(frame);
+    const int64_t frame = hidden->stream->lengthFrames() * static_cast<int64_t>(offset) / input->range;
+    const int status = hidden->stream->seekToFrame(frame);
     if (status == XA_SUCCESS)
         input->position = offset;
     return finish(decoder, status);
@@ -212,12 +225,12 @@ extern "C" XA_EXPORT int decoder_input_seek_to_position(XA_DecoderInfo* decoder,
     if (decoder == nullptr)
         return XA_ERROR_INVALID_PARAMETERS;
     XA_DecoderPrivate* hidden = decoder->hidden;
-    if (decoder->input == nullptr || !hidden->stream.isOpen())
+    if (decoder->input == nullptr || !hidden->stream)
         return finish(decoder, XA_ERROR_NO_INPUT);
     if (!(position >= 0.0f && position <= 1.0f))
         return finish(decoder, XA_ERROR_INVALID_PARAMETERS);
-    const auto frame = static_cast<int64_t>(static_cast<double>(position) * hidden->stream.lengthFrames());
-    const int status = hidden->stream.seekToFrame(frame);
+    const auto frame = static_cast<int64_t>(static_cast<double>(position) * hidden->stream->lengthFrames());
+    const int status = hidden->stream->seekToFrame(frame);
     if (status == XA_SUCCESS)
         updatePosition(decoder);
     return finish(decoder, status);
@@ -226,10 +239,17 @@ extern "C" XA_EXPORT int decoder_input_seek_to_position(XA_DecoderInfo* decoder,
 extern "C" XA_EXPORT int decoder_codec_set_equalizer(XA_DecoderInfo* decoder, const XA_EqualizerInfo* equalizer) {
     if (decoder == nullptr)
         return XA_ERROR_INVALID_PARAMETERS;
+    XA_DecoderPrivate* hidden = decoder->hidden;
     if (equalizer == nullptr)
-        decoder->hidden->stream.setEqualizer(nullptr, nullptr);
+        hidden->equalizer.reset();
     else
-        decoder->hidden->stream.setEqualizer(equalizer->left, equalizer->right);
+        hidden->equalizer = *equalizer;
+    if (hidden->stream) {
+        if (hidden->equalizer)
+            hidden->stream->setEqualizer(hidden->equalizer->left, hidden->equalizer->right);
+        else
+            hidden->stream->setEqualizer(nullptr, nullptr);
+    }
     return finish(decoder, XA_SUCCESS);
 }
 

@@ -1,6 +1,6 @@
 #include "Feeder.h"
 
-#include "Mp3Stream.h"
+#include "AudioStream.h"
 #include "OutputRenderer.h"
 #include "xaudio.h"
 
@@ -20,7 +20,7 @@ constexpr size_t kBlockFrames = 2048;
 // The feeder waits until this much of the fill target is free, so blocks do
 // not become tiny.
 constexpr size_t kMinimumRoomFrames = 512;
-constexpr size_t kMaxDecodedFrames = 1152;
+constexpr size_t kMaxDecodedFrames = AudioStream::kMaxBlockFrames;
 // The consumer cannot wake the feeder (it is real-time), so while playing the
 // feeder polls.
 constexpr auto kPollInterval = std::chrono::milliseconds(3);
@@ -52,7 +52,7 @@ Feeder::~Feeder() {
     src_delete(m_resampler);
 }
 
-void Feeder::setStream(Mp3Stream* stream) {
+void Feeder::setStream(AudioStream* stream) {
     m_stream = stream;
     reset(0);
 }

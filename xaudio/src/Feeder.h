@@ -12,7 +12,7 @@ struct SRC_STATE_tag;
 
 namespace xaudio {
 
-class Mp3Stream;
+class AudioStream;
 class OutputRenderer;
 
 // The feeder thread: decodes the player's stream, changes its speed and
@@ -49,7 +49,7 @@ public:
     }
 
     // The following need lock() held.
-    void setStream(Mp3Stream* stream);
+    void setStream(AudioStream* stream);
     // Forgets all pending audio and continues from mediaFrame; the ring must
     // have been flushed already (its write total becomes the new origin).
     void reset(int64_t mediaFrame);
@@ -93,7 +93,7 @@ private:
     // needed; it takes over, gliding from normal speed, at that change.
     bool m_bypassing = true;
     bool m_bypassedAny = false;
-    Mp3Stream* m_stream = nullptr;
+    AudioStream* m_stream = nullptr;
     SRC_STATE_tag* m_resampler = nullptr;
     int m_outputRateHz = 44100;
     int64_t m_mediaFrame = 0;

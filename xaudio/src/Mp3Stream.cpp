@@ -1,5 +1,7 @@
 #include "Mp3Stream.h"
 
+#include "BandEqualizer.h"
+#include "FileProbe.h"
 #include "xaudio.h"
 
 #include <algorithm>
@@ -28,7 +30,6 @@ constexpr int kMaxConsecutiveErrors = 64;
 // frames practically never.
 constexpr size_t kSyncWindowBytes = 64 * 1024;
 constexpr int kChainedFrames = 3;
-constexpr int kMaximumTags = 8;
 constexpr size_t kId3v1Bytes = 128;
 
 struct FrameHeader {
@@ -70,51 +71,11 @@ std::optional<FrameHeader> parseFrameHeader(const unsigned char* at) {
     return header;
 }
 
-// Reads up to `bytes` bytes at `offset`; fewer at the end of the file.
-std::string readAt(int descriptor, off_t offset, size_t bytes) {
-    std::string data(bytes, '\0');
-    size_t received = 0;
-    while (received < bytes) {
-        const ssize_t result =
-            ::pread(descriptor, data.data() + received, bytes - received, offset + static_cast<off_t>(received));
-        if (result < 0 && errno == EINTR)
-            continue;
-        if (result <= 0)
-            break;
-        received += static_cast<size_t>(result);
-    }
-    data.resize(received);
-    return data;
-}
-
-// The file's size in bytes, or -1 when it cannot be opened for reading.
-int64_t readableFileSize(const std::string& path) {
-    const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (descriptor < 0)
-        return -1;
-    struct stat status {};
-    const bool regular = ::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode);
-    ::close(descriptor);
-    return regular ? static_cast<int64_t>(status.st_size) : -1;
-}
-
 bool fileStartsWithMpegAudio(const std::string& path) {
     const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (descriptor < 0)
         return false;
-    // ID3v2 tags (several may follow each other) can hold pictures of any
-    // size; they are skipped by their stated size rather than searched.
-    off_t offset = 0;
-    for (int tag = 0; tag < kMaximumTags; ++tag) {
-        const std::string head = readAt(descriptor, offset, 10);
-        if (head.size() < 10 || head.compare(0, 3, "ID3") != 0)
-            break;
-        const auto* bytes = reinterpret_cast<const unsigned char*>(head.data());
-        if ((bytes[6] | bytes[7] | bytes[8] | bytes[9]) & 0x80)
-            break;
-        const off_t size = (off_t{bytes[6]} << 21) | (off_t{bytes[7]} << 14) | (off_t{bytes[8]} << 7) | bytes[9];
-        offset += 10 + size + ((bytes[5] & 0x10) != 0 ? 10 : 0);
-    }
+    const off_t offset = skipId3v2Tags(descriptor);
     const std::string window = readAt(descriptor, offset, kSyncWindowBytes);
     ::close(descriptor);
     return startsWithMpegAudio(window);
@@ -175,7 +136,7 @@ void Mp3Stream::close() {
     m_lengthFrames = 0;
 }
 
-int Mp3Stream::open(const std::string& path, SampleFormat format) {
+int Mp3Stream::open(const std::string& path) {
     close();
     if (path.empty())
         return XA_ERROR_INVALID_PARAMETERS;
@@ -189,9 +150,9 @@ int Mp3Stream::open(const std::string& path, SampleFormat format) {
     m_handle = mpg123_new(nullptr, &error);
     if (m_handle == nullptr)
         return XA_ERROR_OUT_OF_MEMORY;
-    m_format = format;
+    const bool floatStereo = format() == SampleFormat::FloatStereo;
     long flags = MPG123_QUIET | MPG123_GAPLESS;
-    if (format == SampleFormat::FloatStereo)
+    if (floatStereo)
         flags |= MPG123_FORCE_STEREO;
     mpg123_param(m_handle, MPG123_FLAGS, flags, 0.0);
     mpg123_format_none(m_handle);
@@ -199,7 +160,7 @@ int Mp3Stream::open(const std::string& path, SampleFormat format) {
     size_t rateCount = 0;
     mpg123_rates(&rates, &rateCount);
     for (size_t i = 0; i < rateCount; ++i) {
-        if (format == SampleFormat::FloatStereo)
+        if (floatStereo)
             mpg123_format(m_handle, rates[i], MPG123_STEREO, MPG123_ENC_FLOAT_32);
         else
             mpg123_format(m_handle, rates[i], MPG123_MONO | MPG123_STEREO, MPG123_ENC_SIGNED_16);
@@ -229,7 +190,7 @@ int Mp3Stream::readFormat() {
     m_sampleRateHz = static_cast<int>(rate);
     m_channels = channels;
     // The decoded channel count of the stream itself, for the notifications.
-    if (m_format == SampleFormat::FloatStereo)
+    if (format() == SampleFormat::FloatStereo)
         m_channels = info.mode == MPG123_M_MONO ? 1 : 2;
     mpg123_scan(m_handle);
     const off_t length = mpg123_length(m_handle);
@@ -261,7 +222,7 @@ int Mp3Stream::decodeFrame(const void** pcm, size_t* frames) {
                 int encoding = 0;
                 if (mpg123_getformat(m_handle, &rate, &channels, &encoding) == MPG123_OK && rate > 0) {
                     m_sampleRateHz = static_cast<int>(rate);
-                    if (m_format == SampleFormat::Int16Native)
+                    if (format() == SampleFormat::Int16Native)
                         m_channels = channels;
                 }
                 if (bytes == 0)
@@ -279,13 +240,6 @@ int Mp3Stream::decodeFrame(const void** pcm, size_t* frames) {
         if (++m_consecutiveErrors > kMaxConsecutiveErrors)
             return XA_ERROR_END_OF_STREAM;
     }
-}
-
-size_t Mp3Stream::bytesPerFrame() const {
-    if (m_format == SampleFormat::FloatStereo)
-        return 2 * sizeof(float);
-    const int channels = m_channels.load(std::memory_order_relaxed);
-    return static_cast<size_t>(channels > 0 ? channels : 1) * sizeof(int16_t);
 }
 
 int Mp3Stream::seekToFrame(int64_t frame) {
@@ -327,21 +281,6 @@ void Mp3Stream::applyEqualizer() {
         mpg123_eq(m_handle, MPG123_LEFT, band, equalizerFactor(m_equalizerLeft[band]));
         mpg123_eq(m_handle, MPG123_RIGHT, band, equalizerFactor(m_equalizerRight[band]));
     }
-}
-
-double equalizerFactor(int level) {
-    // A cut of 1/4 dB per unit lets a full cut kill a band in a mix (-80 is
-    // -20 dB); a boost of 1/8 dB per unit keeps a full boost (+10 dB) from
-    // driving a loud track into clipping.
-    const double decibelsPerUnit = level < 0 ? 0.25 : 0.125;
-    return std::pow(10.0, level * decibelsPerUnit / 20.0);
-}
-
-uint32_t Mp3Stream::durationSeconds() const {
-    const int rate = sampleRateHz();
-    if (rate <= 0)
-        return 0;
-    return static_cast<uint32_t>(std::llround(static_cast<double>(m_lengthFrames) / rate));
 }
 
 } // namespace xaudio

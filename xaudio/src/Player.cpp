@@ -117,11 +117,12 @@ void Player::execute(const Command& command) {
 // ------------------------------------------------------------ transport
 
 int Player::inputOpen(const std::string& path) {
-    auto stream = std::make_unique<Mp3Stream>();
+    EqualizerLevels equalizer;
     if (m_equalizer)
-        stream->setEqualizer(m_equalizer->left, m_equalizer->right);
-    const int status = stream->open(path, SampleFormat::FloatStereo);
-    if (status != XA_SUCCESS)
+        equalizer = {m_equalizer->left, m_equalizer->right};
+    int status = XA_FAILURE;
+    std::unique_ptr<AudioStream> stream = openAudioStream(path, SampleFormat::FloatStereo, equalizer, &status);
+    if (!stream)
         return status;
     // Opening a file stops the old one silently: the deck shows the new
     // file as loaded, and a "stopped" report arriving later would undo that.
@@ -509,7 +510,7 @@ void Player::postStreamInfo() {
     XA_Message parameters{};
     parameters.code = XA_MSG_NOTIFY_STREAM_PARAMETERS;
     parameters.data.stream_parameters.frequency = static_cast<uint32_t>(m_stream->sampleRateHz());
-    parameters.data.stream_parameters.bitrate = static_cast<int16_t>(m_stream->bitRateKbps());
+    parameters.data.stream_parameters.bitrate = static_cast<int16_t>(std::min(m_stream->bitRateKbps(), int{INT16_MAX}));
     parameters.data.stream_parameters.nb_channels = static_cast<uint8_t>(m_stream->channels());
     post(parameters);
 }

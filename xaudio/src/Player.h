@@ -1,10 +1,10 @@
 #pragma once
 
 #include "AudioOutput.h"
+#include "AudioStream.h"
 #include "Command.h"
 #include "FeedbackHandler.h"
 #include "Feeder.h"
-#include "Mp3Stream.h"
 #include "OutputRenderer.h"
 #include "WavWriter.h"
 #include "xaudio.h"
@@ -104,7 +104,7 @@ private:
     CommandQueue m_commands;
     OutputRenderer m_renderer;
     Feeder m_feeder;
-    std::unique_ptr<Mp3Stream> m_stream;
+    std::unique_ptr<AudioStream> m_stream;
     std::unique_ptr<AudioOutput> m_output;
     FeedbackHandler m_feedback;
     WavWriter m_capture;
