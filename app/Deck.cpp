@@ -13,9 +13,11 @@
 #include "app/api/MessageNumbers.h"
 #include "app/api/MixerApi.h"
 #include "app/api/PlayListApi.h"
+#include "engine/feedback/DisplayModes.h"
 #include "engine/feedback/FeedbackDisplay.h"
 #include "mixer/Equalizer.h"
 #include "mixer/Mixer.h"
+#include "platform/ApplicationMinimize.h"
 #include "platform/DialogFilter.h"
 #include "platform/ErrorReport.h"
 #include "playlist/PlayListForm.h"
@@ -45,11 +47,9 @@ constexpr const char* kOutputModule = "xa_dsound_output.dll";
 constexpr const char* kPitchEnvironment = "OUTPUT.DIRECTSOUND.PITCH";
 constexpr const char* kWindowEnvironment = "OUTPUT.DIRECTSOUND.WINDOW";
 constexpr const char* kFirstOutput = "/dev/dsound/0";
-// Where the spectrum display sits on the deck, and how often it is fed.
-constexpr int kDisplayLeft = 24;
-constexpr int kDisplayTop = 131;
-constexpr int kDisplayWidth = 251;
-constexpr int kDisplayHeight = 1;
+// Where the spectrum display sits on a deck whose skin does not place it,
+// and how often it is fed.
+constexpr QRect kDefaultDisplayArea(24, 131, 251, 1);
 constexpr int kFeedbackEventsPerSecond = 40;
 
 constexpr int kDisplayTimerIntervalMs = 66;
@@ -123,6 +123,9 @@ TDeck::TDeck(const char* windowClass, Side side, QSize clientSize, QPoint design
     SeekRegion = new MouseRegion(this);
     SeekRegion->setObjectName(QStringLiteral("SeekRegion"));
     SeekRegion->onPress = [this](Qt::MouseButton, QPoint position) { SeekRegionMouseDown(position.x()); };
+    DisplayRegion = new MouseRegion(this);
+    DisplayRegion->setObjectName(QStringLiteral("DisplayRegion"));
+    DisplayRegion->onClick = [this] { DisplayRegionClick(); };
 
     // The skin was loaded from the default folder while the window was built;
     // from here on every load reports itself, and this first one is shown now.
@@ -178,14 +181,39 @@ void TDeck::setUpEngine() {
     player.SetOutputName(text(kFirstOutput));
     player.SetInputTimecodeGranularity(1);
     player.SetFeedbackHandlerEnvironmentInteger(text(engine::kEnvironmentMainWindow), window);
-    player.SetFeedbackHandlerEnvironmentInteger(text(engine::kEnvironmentLeft), kDisplayLeft);
-    player.SetFeedbackHandlerEnvironmentInteger(text(engine::kEnvironmentTop), kDisplayTop);
-    player.SetFeedbackHandlerEnvironmentInteger(text(engine::kEnvironmentWidth), kDisplayWidth);
-    player.SetFeedbackHandlerEnvironmentInteger(text(engine::kEnvironmentHeight), kDisplayHeight);
+    m_displayArea = skinDisplayArea();
+    sendDisplayArea();
     player.FeedbackHandlerModuleRegister(engine::feedbackModuleRegistrationName());
     player.SetFeedbackHandlerName(text(engine::kFeedbackHandlerName));
     player.SetFeedbackAudioEventRate(kFeedbackEventsPerSecond);
     player.FeedbackHandlerStart();
+}
+
+QRect TDeck::skinDisplayArea() const {
+    int left = 0, top = 0, width = 0, height = 0;
+    if (!SkinForm1->GetAreaRect(text(kSpectrumDisplay), left, top, width, height))
+        return kDefaultDisplayArea;
+    return QRect(left, top, width, height);
+}
+
+void TDeck::sendDisplayArea() {
+    TXaudioPlayer& player = *XaudioPlayer1;
+    player.SetFeedbackHandlerEnvironmentInteger(text(engine::kEnvironmentLeft), m_displayArea.left());
+    player.SetFeedbackHandlerEnvironmentInteger(text(engine::kEnvironmentTop), m_displayArea.top());
+    player.SetFeedbackHandlerEnvironmentInteger(text(engine::kEnvironmentWidth), m_displayArea.width());
+    player.SetFeedbackHandlerEnvironmentInteger(text(engine::kEnvironmentHeight), m_displayArea.height());
+}
+
+void TDeck::followSkinDisplayArea() {
+    const QRect area = skinDisplayArea();
+    if (area == m_displayArea)
+        return;
+    // The display takes its place when it starts: restart it where the new
+    // skin wants it.
+    m_displayArea = area;
+    XaudioPlayer1->FeedbackHandlerStop();
+    sendDisplayArea();
+    XaudioPlayer1->FeedbackHandlerStart();
 }
 
 void TDeck::connectSkin() {
@@ -459,7 +487,7 @@ void TDeck::SkinForm1MouseUpNotify(const QString& ID, Qt::MouseButton) {
     else if (ID == QLatin1String(kLoadButton))
         loadTrackFromDialog();
     else if (ID == QLatin1String(kMinimizeButton))
-        minimizeApplication();
+        platform::minimizeApplication();
 }
 
 void TDeck::SkinForm1TrackBarNotify(const QString& ID, int Position) {
@@ -487,16 +515,31 @@ void TDeck::SkinForm1SkinChanged() {
     SkinForm1->SetGaugeRange(text(kPosition), 0, PositionRange);
     SkinForm1->SetGaugePosition(text(kPosition), PositionOffset);
 
-    QRect seek = SeekRegion->geometry();
-    int left = seek.left(), top = seek.top(), width = seek.width(), height = seek.height();
-    SkinForm1->GetGaugeRect(text(kPosition), left, top, width, height);
-    SeekRegion->setGeometry(left, top, width, height);
-    QPoint time = TimeRegion->pos();
-    int timeLeft = time.x(), timeTop = time.y();
-    SkinForm1->GetDisplayPos(text(kElapsedTime), timeLeft, timeTop);
-    TimeRegion->move(timeLeft, timeTop);
+    layMouseRegions();
+    followSkinDisplayArea();
+}
+
+void TDeck::layMouseRegions() {
+    // A skin without the element gets no region: a region left where it was
+    // would lie over whatever this skin puts there and take its clicks.
+    int left = 0, top = 0, width = 0, height = 0;
+    const bool hasPosition = SkinForm1->GetGaugeRect(text(kPosition), left, top, width, height);
+    if (hasPosition)
+        SeekRegion->setGeometry(left, top, width, height);
+    SeekRegion->setVisible(hasPosition);
+    const bool hasElapsedTime = SkinForm1->GetDisplayPos(text(kElapsedTime), left, top);
+    if (hasElapsedTime)
+        TimeRegion->move(left, top);
+    TimeRegion->setVisible(hasElapsedTime);
+    // Only a skin that places the spectrum display gives it room for clicks;
+    // elsewhere it is a strip of one pixel.
+    const bool hasDisplayArea = SkinForm1->GetAreaRect(text(kSpectrumDisplay), left, top, width, height);
+    if (hasDisplayArea)
+        DisplayRegion->setGeometry(left, top, width, height);
+    DisplayRegion->setVisible(hasDisplayArea);
     SeekRegion->raise();
     TimeRegion->raise();
+    DisplayRegion->raise();
 }
 
 void TDeck::applyVolume() {
@@ -640,6 +683,11 @@ void TDeck::TimeRegionClick() {
     }
 }
 
+void TDeck::DisplayRegionClick() {
+    const uint8_t next = engine::nextDisplayMode(engine::displayModeFlags().load());
+    XaudioPlayer1->FeedbackHandlerSendMessage(engine::kFeedbackSetModes, &next, sizeof next);
+}
+
 void TDeck::SeekRegionMouseDown(int X) {
     // Before the first playback the engine has no position to seek in.
     if (!VolumeApplied)
@@ -656,13 +704,6 @@ void TDeck::loadTrackFromDialog() {
     if (PlayListApi* list = playList())
         list->LoadedBpm = text(app::kTempoNotMeasured);
     LoadTrack(chosen);
-}
-
-void TDeck::minimizeApplication() {
-    // Minimizing deck A minimizes the application: every shown window.
-    for (QWidget* window : QApplication::topLevelWidgets())
-        if (window->isVisible())
-            window->setWindowState(window->windowState() | Qt::WindowMinimized);
 }
 
 // Messages and closing.

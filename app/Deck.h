@@ -88,6 +88,9 @@ public:
     MouseRegion* TimeRegion;
     // Seeks; laid exactly over "Position".
     MouseRegion* SeekRegion;
+    // Steps the spectrum display through its modes; laid over the display
+    // where the skin places it.
+    MouseRegion* DisplayRegion;
 
     // Deck state. The other deck and the play list read StateText and
     // CurrentBPM; the preferences set the thresholds, flags and amounts.
@@ -144,6 +147,7 @@ public:
     void VrTimer1Timer();
     void TimeRegionClick();
     void SeekRegionMouseDown(int X);
+    void DisplayRegionClick();
 
 protected:
     bool event(QEvent* event) override;
@@ -152,6 +156,12 @@ protected:
 
 private:
     void setUpEngine();
+    // The spectrum display's rectangle: the skin's "SpectrumDisplay" area,
+    // else the strip every deck has always had.
+    QRect skinDisplayArea() const;
+    void sendDisplayArea();
+    void followSkinDisplayArea();
+    void layMouseRegions();
     void connectSkin();
     void connectEngine();
     void sendPitch(int pitch);
@@ -161,10 +171,10 @@ private:
     void showDurationAsRemaining();
     void runHandOverChecks();
     void loadTrackFromDialog();
-    void minimizeApplication();
     void display(const char* name, const QString& text);
 
     Side m_side;
+    QRect m_displayArea;
     std::unique_ptr<DeckMenu> m_menu;
     TDeck* m_otherDeck = nullptr;
     PlayListApi* m_playList = nullptr;

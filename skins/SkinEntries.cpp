@@ -73,6 +73,16 @@ GuageAreaInfoRec parseGaugeEntry(const std::vector<std::string>& fields) {
     return gauge;
 }
 
+AreaInfoRec parseAreaEntry(const std::vector<std::string>& fields) {
+    AreaInfoRec area;
+    area.Name = textOf(fieldAt(fields, 0));
+    area.Left = integerField(fields, 1);
+    area.Top = integerField(fields, 2);
+    area.Width = integerField(fields, 3);
+    area.Height = integerField(fields, 4);
+    return area;
+}
+
 DisplayInfoRec parseDisplayEntry(const std::vector<std::string>& fields, int charset) {
     DisplayInfoRec display;
     display.Name = textOf(fieldAt(fields, 0));

@@ -56,6 +56,7 @@ void SkinModel::LoadSkinDocument(const platform::IniDocument& file, const SkinIm
     m_hoverEnabled = true;
     m_hotAreas.clear();
     m_gauges.clear();
+    m_areas.clear();
     m_displays.clear();
     m_trackBars.clear();
     m_groupNames.clear();
@@ -115,6 +116,12 @@ void SkinModel::LoadSkinDocument(const platform::IniDocument& file, const SkinIm
     for (int i = 1; i <= gaugeCount; ++i) {
         SplitFields(file.readString(kGaugeSection, std::to_string(i), kGaugeDefault), fields);
         m_gauges.push_back(parseGaugeEntry(fields));
+    }
+
+    const int areaCount = elementCount(file.readInteger(kAreaSection, kCountKey, 0));
+    for (int i = 1; i <= areaCount; ++i) {
+        SplitFields(file.readString(kAreaSection, std::to_string(i), kAreaDefault), fields);
+        m_areas.push_back(parseAreaEntry(fields));
     }
 
     const int displayCount = elementCount(file.readInteger(kDisplaySection, kCountKey, 0));
@@ -207,6 +214,17 @@ bool SkinModel::GetGaugeRect(const QString& name, int& left, int& top, int& widt
     top = gauge->Top;
     width = gauge->Width;
     height = gauge->Height;
+    return true;
+}
+
+bool SkinModel::GetAreaRect(const QString& name, int& left, int& top, int& width, int& height) const {
+    const AreaInfoRec* area = findByName(m_areas, name);
+    if (area == nullptr)
+        return false;
+    left = area->Left;
+    top = area->Top;
+    width = area->Width;
+    height = area->Height;
     return true;
 }
 
