@@ -1,26 +1,22 @@
 #include "Deck.h"
 
-#include "About.h"
+#include "ApplicationWindows.h"
 #include "DeckElements.h"
 #include "DeckHandOver.h"
 #include "DeckMenu.h"
 #include "DeckPreferenceValues.h"
+#include "DeckSides.h"
 #include "DeckTexts.h"
 #include "MouseRegion.h"
-#include "Players.h"
-#include "Preferences.h"
-#include "WindowSet.h"
-#include "app/api/MessageNumbers.h"
-#include "app/api/MixerApi.h"
-#include "app/api/PlayListApi.h"
+#include "PreferenceValues.h"
+#include "contracts/MessageNumbers.h"
+#include "contracts/MixerApi.h"
+#include "contracts/PlayListApi.h"
 #include "engine/feedback/DisplayModes.h"
 #include "engine/feedback/FeedbackDisplay.h"
-#include "mixer/Equalizer.h"
-#include "mixer/Mixer.h"
 #include "platform/ApplicationMinimize.h"
 #include "platform/DialogFilter.h"
 #include "platform/ErrorReport.h"
-#include "playlist/PlayListForm.h"
 #include "skins/SkinFolders.h"
 
 #include <QApplication>
@@ -60,7 +56,6 @@ constexpr int kTimeRegionWidth = 129;
 constexpr int kTimeRegionHeight = 49;
 constexpr int kSliderCentre = 50;
 
-constexpr const char* kNoNextTrack = "False";
 constexpr const char* kZeroTime = "00:00:00";
 constexpr const char* kTrackFilter = "mp3 (*.mp3)|*.mp3";
 
@@ -74,16 +69,16 @@ void TDeck::setEngineLibrary(const QString& name) {
     engineLibrary() = name;
 }
 
-TDeck::TDeck(const char* windowClass, Side side, QSize clientSize, QPoint designPosition)
-    : skins::SkinnedWindow(windowClass, side == Side::A ? skins::skin_files::kPlayerA : skins::skin_files::kPlayerB,
+TDeck::TDeck(DeckSide side)
+    : skins::SkinnedWindow(deckSideTraits(side).windowClass, deckSideTraits(side).definitionFile,
                            FolderPolicy::RecordAlways),
-      m_side(side) {
+      m_traits(deckSideTraits(side)) {
     bindPlacementStore();
-    placementStore().setMainWindow(side == Side::A);
-    move(designPosition);
+    placementStore().setMainWindow(m_traits.mainWindow);
+    move(m_traits.designPosition);
     setWindowTitle(QStringLiteral("Drovan"));
     if (SkinForm1->face().isNull())
-        setClientSize(clientSize);
+        setClientSize(m_traits.designClientSize);
 
     using namespace app::deck_states;
     StateText = text(kClosed);
@@ -96,11 +91,15 @@ TDeck::TDeck(const char* windowClass, Side side, QSize clientSize, QPoint design
     BaseBPM = text(app::kTempoNotMeasured);
     CurrentBPM = text(app::kTempoNotMeasured);
     FlashThreshold = app::flashThresholdText(10);
-    // Until the preferences apply, deck B starts the other deck 0.02 s later.
-    StartOtherThreshold = side == Side::A ? app::startOtherThresholdText(10) : QStringLiteral("00:10:00");
+    StartOtherThreshold = text(m_traits.initialStartOtherThreshold);
     LoadNextThreshold = app::loadNextThresholdText(10);
 
-    m_menu = std::make_unique<DeckMenu>(*this);
+    m_menu = std::make_unique<DeckMenu>(
+        *this, text(m_traits.playListMenuCaption), [this] { return m_windows; },
+        [this](const QString& folder) {
+            if (m_windows != nullptr)
+                m_windows->applySkinFolder(*this, folder);
+        });
     chooseTrackFile = [this] {
         return QFileDialog::getOpenFileName(this, QString(), QString(), platform::dialogFilter(text(kTrackFilter)));
     };
@@ -232,25 +231,26 @@ void TDeck::linkPartners(TDeck* otherDeck, PlayListApi* playList, MixerApi* mixe
     m_mixer = mixer;
 }
 
+DeckSide TDeck::side() const {
+    return m_traits.side;
+}
+
 TDeck* TDeck::otherDeck() const {
     if (m_otherDeck != nullptr)
         return m_otherDeck;
-    WindowSet* set = currentWindowSet();
-    return set != nullptr ? set->otherDeck(*this) : nullptr;
+    return m_windows != nullptr ? m_windows->otherDeck(*this) : nullptr;
 }
 
 PlayListApi* TDeck::playList() const {
     if (m_playList != nullptr)
         return m_playList;
-    WindowSet* set = currentWindowSet();
-    return set != nullptr ? set->PlayList : nullptr;
+    return m_windows != nullptr ? m_windows->playList() : nullptr;
 }
 
 MixerApi* TDeck::mixer() const {
     if (m_mixer != nullptr)
         return m_mixer;
-    WindowSet* set = currentWindowSet();
-    return set != nullptr ? set->Mixer : nullptr;
+    return m_windows != nullptr ? m_windows->mixer() : nullptr;
 }
 
 void TDeck::display(const char* name, const QString& value) {
@@ -402,7 +402,7 @@ void TDeck::LoadNextFromPlayList() {
     if (StateText == QLatin1String(app::deck_states::kLoaded) || list == nullptr)
         return;
     const QString next = list->NextTrack();
-    if (next != QLatin1String(kNoNextTrack) && !next.isEmpty())
+    if (next != QLatin1String(play_list_texts::kNoNextTrack) && !next.isEmpty())
         LoadTrack(next);
 }
 
@@ -422,8 +422,8 @@ void TDeck::ApplyPreferences(const PreferenceValues& values) {
     LoadNextThreshold = app::loadNextThresholdText(values.overlapSeconds);
     NudgeAmount = values.nudge;
     DragAmount = values.drag;
-    XaudioPlayer1->SetOutputName(app::outputNameForSoundCard(isDeckA() ? values.soundCardA : values.soundCardB));
-    PitchPercent = isDeckA() ? values.pitchPercentA : values.pitchPercentB;
+    XaudioPlayer1->SetOutputName(app::outputNameForSoundCard(values.*m_traits.soundCard));
+    PitchPercent = values.*m_traits.pitchPercent;
     display(kPitchPlusPercent, app::pitchPlusPercentText(PitchPercent));
     display(kPitchMinusPercent, app::pitchMinusPercentText(PitchPercent));
     // A typed percent outside the table changes the labels only.
@@ -445,18 +445,18 @@ void TDeck::SkinForm1MouseDownNotify(const QString& ID, Qt::MouseButton Button, 
         showPopupMenu(SkinForm1->mapToGlobal(QPoint(X, Y)));
         return;
     }
-    WindowSet* set = currentWindowSet();
+    ApplicationWindows* set = m_windows;
     if (ID == QLatin1String(kPlayButton))
         PlayPause();
     else if (ID == QLatin1String(kStopButton))
         StopTrack();
     else if (ID == QLatin1String(kInfoButton) && set != nullptr) {
-        if (isDeckA())
-            set->About->exec();
+        if (m_traits.infoWindow == DeckSideTraits::InfoWindow::About)
+            set->showAbout();
         else
-            set->Preferences->exec();
+            set->showPreferences();
     } else if (ID == QLatin1String(kExitButton) && set != nullptr)
-        set->PlayerA->close();
+        set->exitApplication();
     else if (ID == QLatin1String(kForwardButton))
         SeekForward();
     else if (ID == QLatin1String(kRewindButton))
@@ -472,11 +472,11 @@ void TDeck::SkinForm1MouseDownNotify(const QString& ID, Qt::MouseButton Button, 
     else if (ID == QLatin1String(kPitchDownButton))
         PitchFaster();
     else if (ID == QLatin1String(kPlayListButton) && set != nullptr)
-        set->PlayList->toggleVisibility();
+        set->toggleWindow(app::ToggledWindow::PlayList);
     else if (ID == QLatin1String(kMixerButton) && set != nullptr)
-        set->Mixer->toggleVisibility();
+        set->toggleWindow(app::ToggledWindow::Mixer);
     else if (ID == QLatin1String(kEqualizerButton) && set != nullptr)
-        set->Equalizer->toggleVisibility();
+        set->toggleWindow(app::ToggledWindow::Equalizer);
     else if (ID == QLatin1String(kMatchButton))
         MatchBPM();
 }
@@ -564,7 +564,7 @@ void TDeck::XaudioPlayer1NotifyPlayerState(int State) {
     }
     if (outcome.loadNextTrack && playList() != nullptr) {
         const QString next = playList()->NextTrack();
-        if (next != QLatin1String(kNoNextTrack) && !next.isEmpty()) {
+        if (next != QLatin1String(play_list_texts::kNoNextTrack) && !next.isEmpty()) {
             LoadTrack(next);
             AutoLoadArmed = false;
         }
@@ -576,13 +576,8 @@ void TDeck::clearMixerLevels() {
     MixerApi* levels = mixer();
     if (levels == nullptr)
         return;
-    if (isDeckA()) {
-        levels->LevelLeftA = 0;
-        levels->LevelRightA = 0;
-    } else {
-        levels->LevelLeftB = 0;
-        levels->LevelRightB = 0;
-    }
+    levels->*m_traits.levelLeft = 0;
+    levels->*m_traits.levelRight = 0;
 }
 
 void TDeck::XaudioPlayer1NotifyInputName() {
@@ -622,18 +617,14 @@ void TDeck::runHandOverChecks() {
     if (actions.startFlashing)
         FlashActive = true;
     if (actions.requestLoadNext) {
-        platform::PostMessage(other, isDeckA() ? messages::kLoadNextDeckB : messages::kLoadNextDeckA);
+        platform::PostMessage(other, m_traits.otherLoadNextMessage);
         AutoLoadArmed = false;
     }
     if (actions.startOther) {
         other->PlayPause();
         MixerApi* fader = mixer();
-        if (actions.startFade && fader != nullptr) {
-            if (isDeckA())
-                fader->AutoFadeToB();
-            else
-                fader->AutoFadeToA();
-        }
+        if (actions.startFade && fader != nullptr)
+            (fader->*m_traits.autoFadeToOther)();
     }
 }
 
@@ -716,13 +707,11 @@ bool TDeck::event(QEvent* event) {
 
 bool TDeck::handleMessage(const platform::WindowMessage& message, intptr_t& result) {
     result = 0;
-    const uint32_t loadNext = isDeckA() ? messages::kLoadNextDeckA : messages::kLoadNextDeckB;
-    const uint32_t volume = isDeckA() ? messages::kVolumeDeckA : messages::kVolumeDeckB;
-    if (message.number == loadNext) {
+    if (message.number == m_traits.loadNextMessage) {
         LoadNextFromPlayList();
         return true;
     }
-    if (message.number == volume) {
+    if (message.number == m_traits.volumeMessage) {
         // The mixer may send a negative level; the deck keeps it unchanged.
         Volume = static_cast<int>(static_cast<intptr_t>(message.wParam));
         if (VolumeApplied)
@@ -737,6 +726,6 @@ void TDeck::closeEvent(QCloseEvent* event) {
     // Deck A is the main window: once it closes, the application ends. Not
     // quit(), which would close every other window first and so record them
     // as closed rather than destroyed.
-    if (event->isAccepted() && isDeckA())
+    if (event->isAccepted() && m_traits.mainWindow)
         QCoreApplication::exit(0);
 }

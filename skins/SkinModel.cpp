@@ -6,6 +6,7 @@
 #include "SkinImageLoader.h"
 #include "SplitFields.h"
 
+#include "platform/FileNames.h"
 #include "platform/IniFile.h"
 
 #include <optional>
@@ -15,11 +16,6 @@ namespace skins {
 using namespace skin_keys;
 
 namespace {
-
-std::string folderOf(const std::string& path) {
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
 
 template <typename Element> Element* findByName(std::vector<Element>& elements, const QString& name) {
     for (Element& element : elements)
@@ -40,7 +36,7 @@ template <typename Element> const Element* findByName(const std::vector<Element>
 SkinModel::SkinModel() = default;
 
 void SkinModel::LoadSkin(const std::string& path, const ApplyMaskFunction& applyMask) {
-    const std::string folder = folderOf(path);
+    const std::string folder = platform::folderWithSeparatorOf(path);
     std::optional<platform::IniDocument> file;
     try {
         file = platform::IniDocument::load(path);

@@ -6,7 +6,7 @@
 #include "Preferences.h"
 #include "SkinFolderSwitch.h"
 #include "Splash.h"
-#include "app/api/SkinFolderClient.h"
+#include "contracts/SkinFolderClient.h"
 #include "engine/feedback/TXADisplay.h"
 #include "mixer/Equalizer.h"
 #include "mixer/MeterLevels.h"
@@ -111,7 +111,7 @@ TEST_F(WindowSetTest, AHiddenAndShownWindowReturnsToItsStoredPosition) {
 
 TEST_F(WindowSetTest, LoadSkinHandsTheChosenFolderToTheSixWindowsInOrder) {
     const QString chosen = QStringLiteral("/music/skins/Night/PlayerA.ini");
-    EXPECT_EQ(WindowSet::skinFolderFromDefinitionFile(chosen), QStringLiteral("/music/skins/Night/"));
+    EXPECT_EQ(skinFolderFromDefinitionFile(chosen), QStringLiteral("/music/skins/Night/"));
 
     const auto fromB = set.skinFolderClients(*set.PlayerB);
     const std::vector<SkinFolderClient*> expectedFromB = {set.PlayerB, set.PlayerA,   set.PlayList,
