@@ -1,24 +1,22 @@
 #include "Deck.h"
 
-#include "About.h"
+#include "ApplicationWindows.h"
 #include "DeckElements.h"
 #include "DeckHandOver.h"
 #include "DeckMenu.h"
 #include "DeckPreferenceValues.h"
+#include "DeckSides.h"
 #include "DeckTexts.h"
 #include "MouseRegion.h"
-#include "Players.h"
-#include "Preferences.h"
-#include "WindowSet.h"
-#include "app/api/MessageNumbers.h"
-#include "app/api/MixerApi.h"
-#include "app/api/PlayListApi.h"
+#include "PreferenceValues.h"
+#include "contracts/MessageNumbers.h"
+#include "contracts/MixerApi.h"
+#include "contracts/PlayListApi.h"
+#include "engine/feedback/DisplayModes.h"
 #include "engine/feedback/FeedbackDisplay.h"
-#include "mixer/Equalizer.h"
-#include "mixer/Mixer.h"
+#include "platform/ApplicationMinimize.h"
 #include "platform/DialogFilter.h"
 #include "platform/ErrorReport.h"
-#include "playlist/PlayListForm.h"
 #include "playlist/TrackFiles.h"
 #include "skins/SkinFolders.h"
 
@@ -46,11 +44,9 @@ constexpr const char* kOutputModule = "xa_dsound_output.dll";
 constexpr const char* kPitchEnvironment = "OUTPUT.DIRECTSOUND.PITCH";
 constexpr const char* kWindowEnvironment = "OUTPUT.DIRECTSOUND.WINDOW";
 constexpr const char* kFirstOutput = "/dev/dsound/0";
-// Where the spectrum display sits on the deck, and how often it is fed.
-constexpr int kDisplayLeft = 24;
-constexpr int kDisplayTop = 131;
-constexpr int kDisplayWidth = 251;
-constexpr int kDisplayHeight = 1;
+// Where the spectrum display sits on a deck whose skin does not place it,
+// and how often it is fed.
+constexpr QRect kDefaultDisplayArea(24, 131, 251, 1);
 constexpr int kFeedbackEventsPerSecond = 40;
 
 constexpr int kDisplayTimerIntervalMs = 66;
@@ -61,7 +57,6 @@ constexpr int kTimeRegionWidth = 129;
 constexpr int kTimeRegionHeight = 49;
 constexpr int kSliderCentre = 50;
 
-constexpr const char* kNoNextTrack = "False";
 constexpr const char* kZeroTime = "00:00:00";
 
 QString text(const char* latin1) {
@@ -74,16 +69,16 @@ void TDeck::setEngineLibrary(const QString& name) {
     engineLibrary() = name;
 }
 
-TDeck::TDeck(const char* windowClass, Side side, QSize clientSize, QPoint designPosition)
-    : skins::SkinnedWindow(windowClass, side == Side::A ? skins::skin_files::kPlayerA : skins::skin_files::kPlayerB,
+TDeck::TDeck(DeckSide side)
+    : skins::SkinnedWindow(deckSideTraits(side).windowClass, deckSideTraits(side).definitionFile,
                            FolderPolicy::RecordAlways),
-      m_side(side) {
+      m_traits(deckSideTraits(side)) {
     bindPlacementStore();
-    placementStore().setMainWindow(side == Side::A);
-    move(designPosition);
+    placementStore().setMainWindow(m_traits.mainWindow);
+    move(m_traits.designPosition);
     setWindowTitle(QStringLiteral("Drovan"));
     if (SkinForm1->face().isNull())
-        setClientSize(clientSize);
+        setClientSize(m_traits.designClientSize);
 
     using namespace app::deck_states;
     StateText = text(kClosed);
@@ -96,11 +91,15 @@ TDeck::TDeck(const char* windowClass, Side side, QSize clientSize, QPoint design
     BaseBPM = text(app::kTempoNotMeasured);
     CurrentBPM = text(app::kTempoNotMeasured);
     FlashThreshold = app::flashThresholdText(10);
-    // Until the preferences apply, deck B starts the other deck 0.02 s later.
-    StartOtherThreshold = side == Side::A ? app::startOtherThresholdText(10) : QStringLiteral("00:10:00");
+    StartOtherThreshold = text(m_traits.initialStartOtherThreshold);
     LoadNextThreshold = app::loadNextThresholdText(10);
 
-    m_menu = std::make_unique<DeckMenu>(*this);
+    m_menu = std::make_unique<DeckMenu>(
+        *this, text(m_traits.playListMenuCaption), [this] { return m_windows; },
+        [this](const QString& folder) {
+            if (m_windows != nullptr)
+                m_windows->applySkinFolder(*this, folder);
+        });
     chooseTrackFile = [this] {
         return QFileDialog::getOpenFileName(this, QString(), QString(),
                                             platform::dialogFilter(text(track_files::kTrackFilter)));
@@ -124,6 +123,9 @@ TDeck::TDeck(const char* windowClass, Side side, QSize clientSize, QPoint design
     SeekRegion = new MouseRegion(this);
     SeekRegion->setObjectName(QStringLiteral("SeekRegion"));
     SeekRegion->onPress = [this](Qt::MouseButton, QPoint position) { SeekRegionMouseDown(position.x()); };
+    DisplayRegion = new MouseRegion(this);
+    DisplayRegion->setObjectName(QStringLiteral("DisplayRegion"));
+    DisplayRegion->onClick = [this] { DisplayRegionClick(); };
 
     // The skin was loaded from the default folder while the window was built;
     // from here on every load reports itself, and this first one is shown now.
@@ -179,14 +181,39 @@ void TDeck::setUpEngine() {
     player.SetOutputName(text(kFirstOutput));
     player.SetInputTimecodeGranularity(1);
     player.SetFeedbackHandlerEnvironmentInteger(text(engine::kEnvironmentMainWindow), window);
-    player.SetFeedbackHandlerEnvironmentInteger(text(engine::kEnvironmentLeft), kDisplayLeft);
-    player.SetFeedbackHandlerEnvironmentInteger(text(engine::kEnvironmentTop), kDisplayTop);
-    player.SetFeedbackHandlerEnvironmentInteger(text(engine::kEnvironmentWidth), kDisplayWidth);
-    player.SetFeedbackHandlerEnvironmentInteger(text(engine::kEnvironmentHeight), kDisplayHeight);
+    m_displayArea = skinDisplayArea();
+    sendDisplayArea();
     player.FeedbackHandlerModuleRegister(engine::feedbackModuleRegistrationName());
     player.SetFeedbackHandlerName(text(engine::kFeedbackHandlerName));
     player.SetFeedbackAudioEventRate(kFeedbackEventsPerSecond);
     player.FeedbackHandlerStart();
+}
+
+QRect TDeck::skinDisplayArea() const {
+    int left = 0, top = 0, width = 0, height = 0;
+    if (!SkinForm1->GetAreaRect(text(kSpectrumDisplay), left, top, width, height))
+        return kDefaultDisplayArea;
+    return QRect(left, top, width, height);
+}
+
+void TDeck::sendDisplayArea() {
+    TXaudioPlayer& player = *XaudioPlayer1;
+    player.SetFeedbackHandlerEnvironmentInteger(text(engine::kEnvironmentLeft), m_displayArea.left());
+    player.SetFeedbackHandlerEnvironmentInteger(text(engine::kEnvironmentTop), m_displayArea.top());
+    player.SetFeedbackHandlerEnvironmentInteger(text(engine::kEnvironmentWidth), m_displayArea.width());
+    player.SetFeedbackHandlerEnvironmentInteger(text(engine::kEnvironmentHeight), m_displayArea.height());
+}
+
+void TDeck::followSkinDisplayArea() {
+    const QRect area = skinDisplayArea();
+    if (area == m_displayArea)
+        return;
+    // The display takes its place when it starts: restart it where the new
+    // skin wants it.
+    m_displayArea = area;
+    XaudioPlayer1->FeedbackHandlerStop();
+    sendDisplayArea();
+    XaudioPlayer1->FeedbackHandlerStart();
 }
 
 void TDeck::connectSkin() {
@@ -205,25 +232,26 @@ void TDeck::linkPartners(TDeck* otherDeck, PlayListApi* playList, MixerApi* mixe
     m_mixer = mixer;
 }
 
+DeckSide TDeck::side() const {
+    return m_traits.side;
+}
+
 TDeck* TDeck::otherDeck() const {
     if (m_otherDeck != nullptr)
         return m_otherDeck;
-    WindowSet* set = currentWindowSet();
-    return set != nullptr ? set->otherDeck(*this) : nullptr;
+    return m_windows != nullptr ? m_windows->otherDeck(*this) : nullptr;
 }
 
 PlayListApi* TDeck::playList() const {
     if (m_playList != nullptr)
         return m_playList;
-    WindowSet* set = currentWindowSet();
-    return set != nullptr ? set->PlayList : nullptr;
+    return m_windows != nullptr ? m_windows->playList() : nullptr;
 }
 
 MixerApi* TDeck::mixer() const {
     if (m_mixer != nullptr)
         return m_mixer;
-    WindowSet* set = currentWindowSet();
-    return set != nullptr ? set->Mixer : nullptr;
+    return m_windows != nullptr ? m_windows->mixer() : nullptr;
 }
 
 void TDeck::display(const char* name, const QString& value) {
@@ -375,7 +403,7 @@ void TDeck::LoadNextFromPlayList() {
     if (StateText == QLatin1String(app::deck_states::kLoaded) || list == nullptr)
         return;
     const QString next = list->NextTrack();
-    if (next != QLatin1String(kNoNextTrack) && !next.isEmpty())
+    if (next != QLatin1String(play_list_texts::kNoNextTrack) && !next.isEmpty())
         LoadTrack(next);
 }
 
@@ -395,8 +423,8 @@ void TDeck::ApplyPreferences(const PreferenceValues& values) {
     LoadNextThreshold = app::loadNextThresholdText(values.overlapSeconds);
     NudgeAmount = values.nudge;
     DragAmount = values.drag;
-    XaudioPlayer1->SetOutputName(app::outputNameForSoundCard(isDeckA() ? values.soundCardA : values.soundCardB));
-    PitchPercent = isDeckA() ? values.pitchPercentA : values.pitchPercentB;
+    XaudioPlayer1->SetOutputName(app::outputNameForSoundCard(values.*m_traits.soundCard));
+    PitchPercent = values.*m_traits.pitchPercent;
     display(kPitchPlusPercent, app::pitchPlusPercentText(PitchPercent));
     display(kPitchMinusPercent, app::pitchMinusPercentText(PitchPercent));
     // A typed percent outside the table changes the labels only.
@@ -418,18 +446,18 @@ void TDeck::SkinForm1MouseDownNotify(const QString& ID, Qt::MouseButton Button, 
         showPopupMenu(SkinForm1->mapToGlobal(QPoint(X, Y)));
         return;
     }
-    WindowSet* set = currentWindowSet();
+    ApplicationWindows* set = m_windows;
     if (ID == QLatin1String(kPlayButton))
         PlayPause();
     else if (ID == QLatin1String(kStopButton))
         StopTrack();
     else if (ID == QLatin1String(kInfoButton) && set != nullptr) {
-        if (isDeckA())
-            set->About->exec();
+        if (m_traits.infoWindow == DeckSideTraits::InfoWindow::About)
+            set->showAbout();
         else
-            set->Preferences->exec();
+            set->showPreferences();
     } else if (ID == QLatin1String(kExitButton) && set != nullptr)
-        set->PlayerA->close();
+        set->exitApplication();
     else if (ID == QLatin1String(kForwardButton))
         SeekForward();
     else if (ID == QLatin1String(kRewindButton))
@@ -445,11 +473,11 @@ void TDeck::SkinForm1MouseDownNotify(const QString& ID, Qt::MouseButton Button, 
     else if (ID == QLatin1String(kPitchDownButton))
         PitchFaster();
     else if (ID == QLatin1String(kPlayListButton) && set != nullptr)
-        set->PlayList->toggleVisibility();
+        set->toggleWindow(app::ToggledWindow::PlayList);
     else if (ID == QLatin1String(kMixerButton) && set != nullptr)
-        set->Mixer->toggleVisibility();
+        set->toggleWindow(app::ToggledWindow::Mixer);
     else if (ID == QLatin1String(kEqualizerButton) && set != nullptr)
-        set->Equalizer->toggleVisibility();
+        set->toggleWindow(app::ToggledWindow::Equalizer);
     else if (ID == QLatin1String(kMatchButton))
         MatchBPM();
 }
@@ -460,7 +488,7 @@ void TDeck::SkinForm1MouseUpNotify(const QString& ID, Qt::MouseButton) {
     else if (ID == QLatin1String(kLoadButton))
         loadTrackFromDialog();
     else if (ID == QLatin1String(kMinimizeButton))
-        minimizeApplication();
+        platform::minimizeApplication();
 }
 
 void TDeck::SkinForm1TrackBarNotify(const QString& ID, int Position) {
@@ -488,16 +516,31 @@ void TDeck::SkinForm1SkinChanged() {
     SkinForm1->SetGaugeRange(text(kPosition), 0, PositionRange);
     SkinForm1->SetGaugePosition(text(kPosition), PositionOffset);
 
-    QRect seek = SeekRegion->geometry();
-    int left = seek.left(), top = seek.top(), width = seek.width(), height = seek.height();
-    SkinForm1->GetGaugeRect(text(kPosition), left, top, width, height);
-    SeekRegion->setGeometry(left, top, width, height);
-    QPoint time = TimeRegion->pos();
-    int timeLeft = time.x(), timeTop = time.y();
-    SkinForm1->GetDisplayPos(text(kElapsedTime), timeLeft, timeTop);
-    TimeRegion->move(timeLeft, timeTop);
+    layMouseRegions();
+    followSkinDisplayArea();
+}
+
+void TDeck::layMouseRegions() {
+    // A skin without the element gets no region: a region left where it was
+    // would lie over whatever this skin puts there and take its clicks.
+    int left = 0, top = 0, width = 0, height = 0;
+    const bool hasPosition = SkinForm1->GetGaugeRect(text(kPosition), left, top, width, height);
+    if (hasPosition)
+        SeekRegion->setGeometry(left, top, width, height);
+    SeekRegion->setVisible(hasPosition);
+    const bool hasElapsedTime = SkinForm1->GetDisplayPos(text(kElapsedTime), left, top);
+    if (hasElapsedTime)
+        TimeRegion->move(left, top);
+    TimeRegion->setVisible(hasElapsedTime);
+    // Only a skin that places the spectrum display gives it room for clicks;
+    // elsewhere it is a strip of one pixel.
+    const bool hasDisplayArea = SkinForm1->GetAreaRect(text(kSpectrumDisplay), left, top, width, height);
+    if (hasDisplayArea)
+        DisplayRegion->setGeometry(left, top, width, height);
+    DisplayRegion->setVisible(hasDisplayArea);
     SeekRegion->raise();
     TimeRegion->raise();
+    DisplayRegion->raise();
 }
 
 void TDeck::applyVolume() {
@@ -522,7 +565,7 @@ void TDeck::XaudioPlayer1NotifyPlayerState(int State) {
     }
     if (outcome.loadNextTrack && playList() != nullptr) {
         const QString next = playList()->NextTrack();
-        if (next != QLatin1String(kNoNextTrack) && !next.isEmpty()) {
+        if (next != QLatin1String(play_list_texts::kNoNextTrack) && !next.isEmpty()) {
             LoadTrack(next);
             AutoLoadArmed = false;
         }
@@ -534,13 +577,8 @@ void TDeck::clearMixerLevels() {
     MixerApi* levels = mixer();
     if (levels == nullptr)
         return;
-    if (isDeckA()) {
-        levels->LevelLeftA = 0;
-        levels->LevelRightA = 0;
-    } else {
-        levels->LevelLeftB = 0;
-        levels->LevelRightB = 0;
-    }
+    levels->*m_traits.levelLeft = 0;
+    levels->*m_traits.levelRight = 0;
 }
 
 void TDeck::XaudioPlayer1NotifyInputName() {
@@ -580,18 +618,14 @@ void TDeck::runHandOverChecks() {
     if (actions.startFlashing)
         FlashActive = true;
     if (actions.requestLoadNext) {
-        platform::PostMessage(other, isDeckA() ? messages::kLoadNextDeckB : messages::kLoadNextDeckA);
+        platform::PostMessage(other, m_traits.otherLoadNextMessage);
         AutoLoadArmed = false;
     }
     if (actions.startOther) {
         other->PlayPause();
         MixerApi* fader = mixer();
-        if (actions.startFade && fader != nullptr) {
-            if (isDeckA())
-                fader->AutoFadeToB();
-            else
-                fader->AutoFadeToA();
-        }
+        if (actions.startFade && fader != nullptr)
+            (fader->*m_traits.autoFadeToOther)();
     }
 }
 
@@ -641,6 +675,11 @@ void TDeck::TimeRegionClick() {
     }
 }
 
+void TDeck::DisplayRegionClick() {
+    const uint8_t next = engine::nextDisplayMode(engine::displayModeFlags().load());
+    XaudioPlayer1->FeedbackHandlerSendMessage(engine::kFeedbackSetModes, &next, sizeof next);
+}
+
 void TDeck::SeekRegionMouseDown(int X) {
     // Before the first playback the engine has no position to seek in.
     if (!VolumeApplied)
@@ -659,13 +698,6 @@ void TDeck::loadTrackFromDialog() {
     LoadTrack(chosen);
 }
 
-void TDeck::minimizeApplication() {
-    // Minimizing deck A minimizes the application: every shown window.
-    for (QWidget* window : QApplication::topLevelWidgets())
-        if (window->isVisible())
-            window->setWindowState(window->windowState() | Qt::WindowMinimized);
-}
-
 // Messages and closing.
 
 bool TDeck::event(QEvent* event) {
@@ -676,13 +708,11 @@ bool TDeck::event(QEvent* event) {
 
 bool TDeck::handleMessage(const platform::WindowMessage& message, intptr_t& result) {
     result = 0;
-    const uint32_t loadNext = isDeckA() ? messages::kLoadNextDeckA : messages::kLoadNextDeckB;
-    const uint32_t volume = isDeckA() ? messages::kVolumeDeckA : messages::kVolumeDeckB;
-    if (message.number == loadNext) {
+    if (message.number == m_traits.loadNextMessage) {
         LoadNextFromPlayList();
         return true;
     }
-    if (message.number == volume) {
+    if (message.number == m_traits.volumeMessage) {
         // The mixer may send a negative level; the deck keeps it unchanged.
         Volume = static_cast<int>(static_cast<intptr_t>(message.wParam));
         if (VolumeApplied)
@@ -697,6 +727,6 @@ void TDeck::closeEvent(QCloseEvent* event) {
     // Deck A is the main window: once it closes, the application ends. Not
     // quit(), which would close every other window first and so record them
     // as closed rather than destroyed.
-    if (event->isAccepted() && isDeckA())
+    if (event->isAccepted() && m_traits.mainWindow)
         QCoreApplication::exit(0);
 }

@@ -2,7 +2,8 @@
 
 #include "app/DeckTempo.h"
 #include "app/DeckTimeTexts.h"
-#include "app/api/DeckApi.h"
+#include "contracts/DeckApi.h"
+#include "contracts/DeckSide.h"
 #include "engine/XaudioPlayer.h"
 #include "platform/WindowMessages.h"
 #include "playlist/MP3Tag.h"
@@ -14,7 +15,9 @@
 #include <functional>
 #include <memory>
 
+class ApplicationWindows;
 class DeckMenu;
+struct DeckSideTraits;
 class MixerApi;
 class MouseRegion;
 class PlayListApi;
@@ -32,12 +35,10 @@ struct PreferenceValues;
 class TDeck : public skins::SkinnedWindow, public platform::MessageReceiver, public DeckApi {
     Q_OBJECT
 public:
-    enum class Side { A, B };
-    TDeck(const char* windowClass, Side side, QSize clientSize, QPoint designPosition);
+    explicit TDeck(DeckSide side);
     ~TDeck() override;
 
-    Side side() const { return m_side; }
-    bool isDeckA() const { return m_side == Side::A; }
+    DeckSide side() const;
 
     // Operations.
     void LoadTrack(const QString& fileName) override;
@@ -66,7 +67,9 @@ public:
     DeckMenu& popupMenu() { return *m_menu; }
 
     // The windows a deck works with. Unlinked ones are the application's
-    // windows (none while no window set exists); tests link stand-ins.
+    // windows (none while no window set is set); tests link stand-ins.
+    void setApplicationWindows(ApplicationWindows* windows) { m_windows = windows; }
+    ApplicationWindows* applicationWindows() const { return m_windows; }
     void linkPartners(TDeck* otherDeck, PlayListApi* playList, MixerApi* mixer);
     TDeck* otherDeck() const;
     PlayListApi* playList() const;
@@ -88,6 +91,9 @@ public:
     MouseRegion* TimeRegion;
     // Seeks; laid exactly over "Position".
     MouseRegion* SeekRegion;
+    // Steps the spectrum display through its modes; laid over the display
+    // where the skin places it.
+    MouseRegion* DisplayRegion;
 
     // Deck state. The other deck and the play list read StateText and
     // CurrentBPM; the preferences set the thresholds, flags and amounts.
@@ -112,8 +118,8 @@ public:
     QString BaseBPM;
     QString CurrentBPM;
     int PitchValue = app::kNormalPitch;
-    int PitchMinimum = 920;
-    double PitchStep = 1.6;
+    int PitchMinimum = app::PitchRange{}.minimum;
+    double PitchStep = app::PitchRange{}.step;
     // The "Pitch Percent" the range labels show.
     int PitchPercent = 8;
     int NudgeAmount = 5;
@@ -144,6 +150,7 @@ public:
     void VrTimer1Timer();
     void TimeRegionClick();
     void SeekRegionMouseDown(int X);
+    void DisplayRegionClick();
 
 protected:
     bool event(QEvent* event) override;
@@ -152,6 +159,12 @@ protected:
 
 private:
     void setUpEngine();
+    // The spectrum display's rectangle: the skin's "SpectrumDisplay" area,
+    // else the strip every deck has always had.
+    QRect skinDisplayArea() const;
+    void sendDisplayArea();
+    void followSkinDisplayArea();
+    void layMouseRegions();
     void connectSkin();
     void connectEngine();
     void sendPitch(int pitch);
@@ -161,10 +174,11 @@ private:
     void showDurationAsRemaining();
     void runHandOverChecks();
     void loadTrackFromDialog();
-    void minimizeApplication();
     void display(const char* name, const QString& text);
 
-    Side m_side;
+    const DeckSideTraits& m_traits;
+    ApplicationWindows* m_windows = nullptr;
+    QRect m_displayArea;
     std::unique_ptr<DeckMenu> m_menu;
     TDeck* m_otherDeck = nullptr;
     PlayListApi* m_playList = nullptr;

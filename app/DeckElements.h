@@ -41,4 +41,8 @@ inline constexpr const char* kPitchMinusPercent = "PitchMinusPercent";
 inline constexpr const char* kPitchSlider = "PitchSlider";
 inline constexpr const char* kPosition = "Position";
 
+// Areas.
+// Optional: where the spectrum display lies and takes clicks.
+inline constexpr const char* kSpectrumDisplay = "SpectrumDisplay";
+
 } // namespace deck_elements

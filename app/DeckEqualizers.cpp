@@ -2,10 +2,10 @@
 
 #include "Deck.h"
 
-void DeckEqualizers::setCodecEqualizer(mixer::Deck deck, const XA_EqualizerInfo* table) {
+void DeckEqualizers::setCodecEqualizer(DeckSide deck, const XA_EqualizerInfo* table) {
     deckOf(deck).XaudioPlayer1->SetCodecEqualizer(table);
 }
 
-void DeckEqualizers::getCodecEqualizer(mixer::Deck deck) {
+void DeckEqualizers::getCodecEqualizer(DeckSide deck) {
     deckOf(deck).XaudioPlayer1->GetCodecEqualizer();
 }

@@ -10,11 +10,11 @@ class DeckEqualizers : public mixer::EqualizerOutput {
 public:
     DeckEqualizers(TDeck& deckA, TDeck& deckB) : m_deckA(deckA), m_deckB(deckB) {}
 
-    void setCodecEqualizer(mixer::Deck deck, const XA_EqualizerInfo* table) override;
-    void getCodecEqualizer(mixer::Deck deck) override;
+    void setCodecEqualizer(DeckSide deck, const XA_EqualizerInfo* table) override;
+    void getCodecEqualizer(DeckSide deck) override;
 
 private:
-    TDeck& deckOf(mixer::Deck deck) const { return deck == mixer::Deck::A ? m_deckA : m_deckB; }
+    TDeck& deckOf(DeckSide deck) const { return deck == DeckSide::A ? m_deckA : m_deckB; }
 
     TDeck& m_deckA;
     TDeck& m_deckB;

@@ -1,23 +1,17 @@
 #include "DeckMenu.h"
 
-#include "About.h"
-#include "Deck.h"
-#include "Players.h"
-#include "Preferences.h"
-#include "WindowSet.h"
-#include "mixer/Equalizer.h"
-#include "mixer/Mixer.h"
+#include "ApplicationWindows.h"
+#include "SkinFolderSwitch.h"
 #include "platform/ApplicationFolder.h"
 #include "platform/DialogFilter.h"
-#include "playlist/PlayListForm.h"
-#include "skins/AboutSkin.h"
-#include "skins/SkinEditor.h"
 
 #include <QFileDialog>
 
-DeckMenu::DeckMenu(TDeck& deck) : QMenu(&deck), m_deck(deck) {
+DeckMenu::DeckMenu(QWidget& parent, const QString& playListCaption, std::function<ApplicationWindows*()> windows,
+                   std::function<void(const QString& folder)> applySkinFolder)
+    : QMenu(&parent), m_windows(std::move(windows)), m_applySkinFolder(std::move(applySkinFolder)) {
     chooseSkinFile = [this] {
-        QFileDialog dialog(&m_deck, QString(),
+        QFileDialog dialog(parentWidget(), QString(),
                            QString::fromStdString(platform::applicationFolder()) + QStringLiteral("skins"),
                            platform::dialogFilter(QStringLiteral("Skin files (PlayerA.ini)|PlayerA.ini")));
         dialog.setFileMode(QFileDialog::ExistingFile);
@@ -26,19 +20,26 @@ DeckMenu::DeckMenu(TDeck& deck) : QMenu(&deck), m_deck(deck) {
         return dialog.selectedFiles().first();
     };
 
-    addAction(deck.isDeckA() ? QStringLiteral("PlayList") : QStringLiteral("Play List"),
-              [] { windows().PlayList->toggleVisibility(); });
-    addAction(QStringLiteral("Mixer"), [] { windows().Mixer->toggleVisibility(); });
-    addAction(QStringLiteral("EQ"), [] { windows().Equalizer->toggleVisibility(); });
+    using app::ToggledWindow;
+    addAction(playListCaption, [this] { onWindows([](auto& set) { set.toggleWindow(ToggledWindow::PlayList); }); });
+    addAction(QStringLiteral("Mixer"),
+              [this] { onWindows([](auto& set) { set.toggleWindow(ToggledWindow::Mixer); }); });
+    addAction(QStringLiteral("EQ"),
+              [this] { onWindows([](auto& set) { set.toggleWindow(ToggledWindow::Equalizer); }); });
     addSeparator();
     addAction(QStringLiteral("Load Skin"), [this] { loadSkin(); });
-    addAction(QStringLiteral("Skin Editor"), [] { windows().SkinEditor->exec(); });
-    addAction(QStringLiteral("Preferences"), [] { windows().Preferences->exec(); });
-    addAction(QStringLiteral("About Drovan"), [] { windows().About->exec(); });
-    addAction(QStringLiteral("About Skin"), [] { windows().AboutSkin->showModal(); });
+    addAction(QStringLiteral("Skin Editor"), [this] { onWindows([](auto& set) { set.showSkinEditor(); }); });
+    addAction(QStringLiteral("Preferences"), [this] { onWindows([](auto& set) { set.showPreferences(); }); });
+    addAction(QStringLiteral("About Drovan"), [this] { onWindows([](auto& set) { set.showAbout(); }); });
+    addAction(QStringLiteral("About Skin"), [this] { onWindows([](auto& set) { set.showAboutSkin(); }); });
     addSeparator();
     // "\t" makes Qt show the text as the item's shortcut without binding it.
-    addAction(QStringLiteral("Exit\tCtrl+E"), [] { windows().PlayerA->close(); });
+    addAction(QStringLiteral("Exit\tCtrl+E"), [this] { onWindows([](auto& set) { set.exitApplication(); }); });
+}
+
+void DeckMenu::onWindows(const std::function<void(ApplicationWindows&)>& command) const {
+    if (ApplicationWindows* windows = m_windows())
+        command(*windows);
 }
 
 QStringList DeckMenu::itemTexts() const {
@@ -62,5 +63,5 @@ void DeckMenu::loadSkin() {
     const QString chosen = chooseSkinFile();
     if (chosen.isEmpty())
         return;
-    windows().applySkinFolder(m_deck, WindowSet::skinFolderFromDefinitionFile(chosen));
+    m_applySkinFolder(skinFolderFromDefinitionFile(chosen));
 }

@@ -4,14 +4,18 @@
 
 #include <functional>
 
-class TDeck;
+class ApplicationWindows;
 
 // The popup menu both decks carry. Its shortcut text for "Exit" is only
 // shown: the key combination itself reaches the key handler.
 class DeckMenu : public QMenu {
     Q_OBJECT
 public:
-    explicit DeckMenu(TDeck& deck);
+    // `windows` answers the items; while it gives null (a deck on its own)
+    // the items do nothing. `applySkinFolder` hands a chosen skin folder on
+    // with the menu's deck first.
+    DeckMenu(QWidget& parent, const QString& playListCaption, std::function<ApplicationWindows*()> windows,
+             std::function<void(const QString& folder)> applySkinFolder);
 
     // The items' texts, in order (separators as empty texts).
     QStringList itemTexts() const;
@@ -24,6 +28,8 @@ public:
 
 private:
     void loadSkin();
+    void onWindows(const std::function<void(ApplicationWindows&)>& command) const;
 
-    TDeck& m_deck;
+    std::function<ApplicationWindows*()> m_windows;
+    std::function<void(const QString& folder)> m_applySkinFolder;
 };

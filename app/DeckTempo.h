@@ -1,5 +1,7 @@
 #pragma once
 
+#include "contracts/PlayListApi.h"
+
 #include <QString>
 
 #include <optional>
@@ -9,8 +11,7 @@
 // position p stands for minimum + p * step. Plain logic, any thread.
 namespace app {
 
-// The tempo text of a track whose tempo was not measured.
-inline constexpr const char* kTempoNotMeasured = "000.0";
+inline constexpr const char* kTempoNotMeasured = play_list_texts::kTempoNotMeasured;
 inline constexpr int kNormalPitch = 1000;
 
 struct PitchRange {

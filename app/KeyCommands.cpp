@@ -26,11 +26,11 @@ struct KeyRow {
 };
 
 constexpr KeyCommand deckA(DeckOperation operation) {
-    return KeyCommand::onDeck(KeyDeck::A, operation);
+    return KeyCommand::onDeck(DeckSide::A, operation);
 }
 
 constexpr KeyCommand deckB(DeckOperation operation) {
-    return KeyCommand::onDeck(KeyDeck::B, operation);
+    return KeyCommand::onDeck(DeckSide::B, operation);
 }
 
 constexpr KeyRow onBothDecks(int key, DeckOperation operation) {
@@ -146,7 +146,7 @@ bool repeatsWhileHeld(const KeyCommand& command) {
 std::string describe(const KeyCommand& command) {
     switch (command.kind) {
     case KeyCommand::Kind::Deck:
-        return std::string("deck ") + (command.deck == KeyDeck::A ? "A " : "B ") +
+        return std::string("deck ") + (command.deck == DeckSide::A ? "A " : "B ") +
                nameOf(kDeckOperationNames, command.deckOperation);
     case KeyCommand::Kind::MixerNudge:
         return "mixer Nudge " + std::string(command.name) + " " + std::string(command.direction);

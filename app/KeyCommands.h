@@ -1,5 +1,6 @@
 #pragma once
 
+#include "contracts/DeckSide.h"
 #include "platform/VirtualKeys.h"
 
 #include <string>
@@ -11,8 +12,6 @@
 // A held Alt key alone addresses deck A, a held Ctrl key alone deck B; some
 // keys act whatever is held. Plain logic, any thread.
 namespace app {
-
-enum class KeyDeck { A, B };
 
 enum class DeckOperation { PlayPause, PitchSlower, PitchFaster, PitchReset, BendUp, BendDown, BendRelease, StopTrack };
 
@@ -31,7 +30,7 @@ struct KeyCommand {
     enum class Kind { Deck, MixerNudge, MixerStart, MixerRelease, ToggleWindow, PlayList };
 
     Kind kind = Kind::Deck;
-    KeyDeck deck = KeyDeck::A;
+    DeckSide deck = DeckSide::A;
     DeckOperation deckOperation = DeckOperation::PlayPause;
     // The mixer's channel ("A", "B", "F") and direction ("INC", "DEC") for a
     // nudge; the transition's name for a start or release.
@@ -40,7 +39,7 @@ struct KeyCommand {
     ToggledWindow window = ToggledWindow::PlayList;
     PlayListOperation playListOperation = PlayListOperation::SelectAll;
 
-    static constexpr KeyCommand onDeck(KeyDeck deck, DeckOperation operation) {
+    static constexpr KeyCommand onDeck(DeckSide deck, DeckOperation operation) {
         KeyCommand command;
         command.kind = Kind::Deck;
         command.deck = deck;

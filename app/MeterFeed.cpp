@@ -10,11 +10,11 @@ void connectDeckMeters(WindowSet& windows) {
     TXADisplay::setFrameObserver([&windows](QWidget* owner, const engine::DisplayFrame& frame) {
         if (windows.Mixer == nullptr || owner == nullptr)
             return;
-        mixer::Deck deck;
+        DeckSide deck;
         if (owner == windows.PlayerA)
-            deck = mixer::Deck::A;
+            deck = DeckSide::A;
         else if (owner == windows.PlayerB)
-            deck = mixer::Deck::B;
+            deck = DeckSide::B;
         else
             return;
         auto level = [](const engine::ChannelFrame& channel) {

@@ -1,20 +1,16 @@
 #include "Players.h"
 
-#include "WindowSet.h"
-#include "app/api/PlayListApi.h"
-#include "mixer/Equalizer.h"
-#include "mixer/Mixer.h"
-#include "playlist/PlayListForm.h"
+#include "ApplicationWindows.h"
+#include "contracts/MixerApi.h"
+#include "contracts/PlayListApi.h"
 
 #include <QGuiApplication>
 
 #include <array>
 
-TPlayerA::TPlayerA() : TDeck("TPlayerA", Side::A, QSize(380, 234), QPoint(19, 49)) {}
+TPlayerA::TPlayerA() : TDeck(DeckSide::A) {}
 
-TPlayerB::TPlayerB()
-    : TDeck("TPlayerB", Side::B, QSize(370, 234), QPoint(404, 53)),
-      m_keyHandler([this](const app::KeyCommand& command) { perform(command); }) {
+TPlayerB::TPlayerB() : TDeck(DeckSide::B), m_keyHandler([this](const app::KeyCommand& command) { perform(command); }) {
     forwardKeyDown = [this](int Key, platform::ShiftState Shift) { FormKeyDown(Key, Shift); };
     forwardKeyUp = [this](int Key, platform::ShiftState Shift) { FormKeyUp(Key, Shift); };
     // Keys released while another application has the keyboard never reach
@@ -42,29 +38,17 @@ constexpr std::array<void (TDeck::*)(), 8> kDeckOperations = {
 constexpr std::array<void (PlayListApi::*)(), 3> kPlayListOperations = {
     &PlayListApi::SelectAll, &PlayListApi::RemoveSelected, &PlayListApi::SendToWaitList};
 
-platform::PlacedWindow* toggledWindow(const WindowSet& set, app::ToggledWindow window) {
-    switch (window) {
-    case app::ToggledWindow::PlayList:
-        return set.PlayList;
-    case app::ToggledWindow::Mixer:
-        return set.Mixer;
-    case app::ToggledWindow::Equalizer:
-        return set.Equalizer;
-    }
-    return nullptr;
-}
-
 } // namespace
 
 void TPlayerB::perform(const app::KeyCommand& command) {
     using Kind = app::KeyCommand::Kind;
-    const WindowSet* set = currentWindowSet();
-    TMixer* mixerWindow = set != nullptr ? set->Mixer : nullptr;
+    ApplicationWindows* set = applicationWindows();
+    MixerApi* mixerWindow = mixer();
     const auto text = [](std::string_view view) { return QString::fromUtf8(view.data(), qsizetype(view.size())); };
     const QString name = text(command.name);
     switch (command.kind) {
     case Kind::Deck:
-        if (TDeck* deck = command.deck == app::KeyDeck::B ? this : otherDeck())
+        if (TDeck* deck = command.deck == DeckSide::B ? this : otherDeck())
             (deck->*kDeckOperations.at(static_cast<size_t>(command.deckOperation)))();
         break;
     case Kind::MixerNudge:
@@ -80,8 +64,8 @@ void TPlayerB::perform(const app::KeyCommand& command) {
             mixerWindow->Release(name);
         break;
     case Kind::ToggleWindow:
-        if (platform::PlacedWindow* window = set != nullptr ? toggledWindow(*set, command.window) : nullptr)
-            window->toggleVisibility();
+        if (set != nullptr)
+            set->toggleWindow(command.window);
         break;
     case Kind::PlayList:
         if (PlayListApi* list = playList())

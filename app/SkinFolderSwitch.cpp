@@ -1,6 +1,6 @@
 #include "SkinFolderSwitch.h"
 
-#include "api/SkinFolderClient.h"
+#include "contracts/SkinFolderClient.h"
 #include "skins/SkinError.h"
 
 #include <exception>
@@ -35,4 +35,9 @@ void switchSkinFolder(const std::vector<SkinFolderClient*>& clients, const QStri
             throw skins::ESkinError(reason);
         }
     }
+}
+
+QString skinFolderFromDefinitionFile(const QString& chosenPath) {
+    static const int kDefinitionFileNameLength = QStringLiteral("PlayerA.ini").size();
+    return chosenPath.left(qMax(0, chosenPath.size() - kDefinitionFileNameLength));
 }

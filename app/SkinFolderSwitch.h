@@ -13,3 +13,7 @@ class SkinFolderClient;
 // folders. Either way the error names the file and the reason and is thrown
 // as ESkinError for the general error report. GUI thread only.
 void switchSkinFolder(const std::vector<SkinFolderClient*>& clients, const QString& folder);
+
+// The folder a confirmed "PlayerA.ini" choice stands for: the chosen path
+// without its last 11 characters, ending with the path separator.
+QString skinFolderFromDefinitionFile(const QString& chosenPath);

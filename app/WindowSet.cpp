@@ -48,10 +48,12 @@ WindowSet::~WindowSet() {
 void WindowSet::create() {
     g_windows = this;
     PlayerA = new TPlayerA();
+    PlayerA->setApplicationWindows(this);
     PlayerA->show();
     PlayList = new TPlayListForm();
     PlayList->show();
     PlayerB = new TPlayerB();
+    PlayerB->setApplicationWindows(this);
     PlayerB->show();
     PlayList->setDecks(PlayerA, PlayerB);
     SkinEditor = new TMySkinEditor();
@@ -91,13 +93,58 @@ void WindowSet::destroy() {
     g_windows = nullptr;
 }
 
-QString WindowSet::skinFolderFromDefinitionFile(const QString& chosenPath) {
-    static const int kDefinitionFileNameLength = QStringLiteral("PlayerA.ini").size();
-    return chosenPath.left(qMax(0, chosenPath.size() - kDefinitionFileNameLength));
-}
-
 TDeck* WindowSet::otherDeck(const TDeck& deck) const {
     return &deck == static_cast<const TDeck*>(PlayerA) ? static_cast<TDeck*>(PlayerB) : static_cast<TDeck*>(PlayerA);
+}
+
+PlayListApi* WindowSet::playList() const {
+    return PlayList;
+}
+
+MixerApi* WindowSet::mixer() const {
+    return Mixer;
+}
+
+void WindowSet::toggleWindow(app::ToggledWindow window) {
+    platform::PlacedWindow* target = nullptr;
+    switch (window) {
+    case app::ToggledWindow::PlayList:
+        target = PlayList;
+        break;
+    case app::ToggledWindow::Mixer:
+        target = Mixer;
+        break;
+    case app::ToggledWindow::Equalizer:
+        target = Equalizer;
+        break;
+    }
+    if (target != nullptr)
+        target->toggleVisibility();
+}
+
+void WindowSet::showAbout() {
+    if (About != nullptr)
+        About->exec();
+}
+
+void WindowSet::showPreferences() {
+    if (Preferences != nullptr)
+        Preferences->exec();
+}
+
+void WindowSet::showSkinEditor() {
+    if (SkinEditor != nullptr)
+        SkinEditor->exec();
+}
+
+void WindowSet::showAboutSkin() {
+    if (AboutSkin != nullptr)
+        AboutSkin->showModal();
+}
+
+void WindowSet::exitApplication() {
+    if (PlayerA != nullptr)
+        PlayerA->close();
 }
 
 void WindowSet::applyPreferences(const PreferenceValues& values) {

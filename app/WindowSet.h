@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ApplicationWindows.h"
+
 #include <QString>
 
 #include <memory>
@@ -22,10 +24,10 @@ struct PreferenceValues;
 // The application's windows: each is created once at start-up, in the order
 // of the members below, lives until the application ends, and is reached by
 // the others through this one application-wide set.
-class WindowSet {
+class WindowSet : public ApplicationWindows {
 public:
     WindowSet();
-    ~WindowSet();
+    ~WindowSet() override;
     WindowSet(const WindowSet&) = delete;
     WindowSet& operator=(const WindowSet&) = delete;
 
@@ -36,18 +38,23 @@ public:
     // written it since it was last read.
     void destroy();
 
-    // The folder a confirmed "PlayerA.ini" choice stands for: the chosen path
-    // without its last 11 characters, ending with the path separator.
-    static QString skinFolderFromDefinitionFile(const QString& chosenPath);
     // The skinned windows that take a new skin folder, in the order they take
     // it: the deck whose menu was used, the other deck, the play list, the
     // mixer, the about-skin window and the equalizer.
     std::vector<SkinFolderClient*> skinFolderClients(const TDeck& origin) const;
     // All of them switch or none does; a failure throws ESkinError naming
     // the file and the reason.
-    void applySkinFolder(const TDeck& origin, const QString& folder);
+    void applySkinFolder(const TDeck& origin, const QString& folder) override;
 
-    TDeck* otherDeck(const TDeck& deck) const;
+    TDeck* otherDeck(const TDeck& deck) const override;
+    PlayListApi* playList() const override;
+    MixerApi* mixer() const override;
+    void toggleWindow(app::ToggledWindow window) override;
+    void showAbout() override;
+    void showPreferences() override;
+    void showSkinEditor() override;
+    void showAboutSkin() override;
+    void exitApplication() override;
 
     // Puts the preferences in force: the play list's automatic play and each
     // deck's share. A deck whose engine refuses is reported and the other

@@ -1,6 +1,6 @@
 #include "BPMThreads.h"
 
-#include "app/api/MessageNumbers.h"
+#include "contracts/MessageNumbers.h"
 
 #include "platform/WindowMessages.h"
 

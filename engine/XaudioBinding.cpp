@@ -3,20 +3,11 @@
 #include "platform/SharedLibrary.h"
 
 namespace engine {
-namespace {
-
-template <typename Function> bool lookUp(const platform::SharedLibrary& library, const char* name, Function& slot) {
-    slot = reinterpret_cast<Function>(library.symbol(name));
-    return slot != nullptr;
-}
-
-} // namespace
-
 std::string XaudioBinding::bind(const platform::SharedLibrary& library) {
     // The order is part of the contract: the name reported for an
     // incomplete library is the first one missing in this order.
 #define DROVAN_BIND(name)                                                                                              \
-    if (!lookUp(library, #name, name)) {                                                                               \
+    if (!library.bind(#name, name)) {                                                                                  \
         clear();                                                                                                       \
         return #name;                                                                                                  \
     }

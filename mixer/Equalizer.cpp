@@ -13,8 +13,6 @@
 #include <QFile>
 #include <QFileDialog>
 
-using mixer::Deck;
-
 namespace {
 const char* kSection = "TEqualizerForm";
 const char* kSwitchKeyA = "A";
@@ -25,8 +23,8 @@ QString elementName(std::string_view name) {
     return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
 }
 
-QString enableButton(Deck deck) {
-    return elementName(deck == Deck::A ? mixer::eq_element::kEnableA : mixer::eq_element::kEnableB);
+QString enableButton(DeckSide deck) {
+    return elementName(deck == DeckSide::A ? mixer::eq_element::kEnableA : mixer::eq_element::kEnableB);
 }
 
 QString presetDialog(QWidget* parent, QFileDialog::AcceptMode mode) {
@@ -64,7 +62,7 @@ TEqualizerForm::TEqualizerForm(mixer::EqualizerOutput* output)
     placementStore().read();
     m_valuesRestored = true;
 
-    for (Deck deck : {Deck::A, Deck::B}) {
+    for (DeckSide deck : {DeckSide::A, DeckSide::B}) {
         showDeck(deck);
         try {
             ApplyDeck(deck);
@@ -78,7 +76,7 @@ TEqualizerForm::TEqualizerForm(mixer::EqualizerOutput* output)
 
 TEqualizerForm::~TEqualizerForm() = default;
 
-void TEqualizerForm::ApplyDeck(Deck deck) {
+void TEqualizerForm::ApplyDeck(DeckSide deck) {
     if (m_output == nullptr)
         return;
     if (!switchedOn(deck)) {
@@ -90,13 +88,13 @@ void TEqualizerForm::ApplyDeck(Deck deck) {
     m_output->getCodecEqualizer(deck);
 }
 
-void TEqualizerForm::ResetDeck(Deck deck) {
+void TEqualizerForm::ResetDeck(DeckSide deck) {
     bands(deck).fill(0);
     showDeck(deck);
     ApplyDeck(deck);
 }
 
-void TEqualizerForm::ToggleDeck(Deck deck) {
+void TEqualizerForm::ToggleDeck(DeckSide deck) {
     switchedOn(deck) = !switchedOn(deck);
     SkinForm1->SetHotAreaDown(enableButton(deck), switchedOn(deck));
     ApplyDeck(deck);
@@ -136,10 +134,10 @@ bool TEqualizerForm::loadPresetFile(const QString& path) {
     }
     BandA = *preset;
     BandB = *preset;
-    showDeck(Deck::A);
-    showDeck(Deck::B);
-    ApplyDeck(Deck::A);
-    ApplyDeck(Deck::B);
+    showDeck(DeckSide::A);
+    showDeck(DeckSide::B);
+    ApplyDeck(DeckSide::A);
+    ApplyDeck(DeckSide::B);
     return true;
 }
 
@@ -167,29 +165,29 @@ void TEqualizerForm::SkinForm1MouseUpNotify(const QString& ID, Qt::MouseButton) 
     using namespace mixer::eq_element;
     const std::string name = ID.toStdString();
     if (name == kEnableA)
-        ToggleDeck(Deck::A);
+        ToggleDeck(DeckSide::A);
     else if (name == kEnableB)
-        ToggleDeck(Deck::B);
+        ToggleDeck(DeckSide::B);
     else if (name == kResetA)
-        ResetDeck(Deck::A);
+        ResetDeck(DeckSide::A);
     else if (name == kResetB)
-        ResetDeck(Deck::B);
+        ResetDeck(DeckSide::B);
     else if (name == kLoad)
         LoadPreset();
     else if (name == kSave)
         SavePreset();
     // A press on a switch that was let go elsewhere flipped its picture
     // only; the switches show the decks' states again.
-    SkinForm1->SetHotAreaDown(enableButton(Deck::A), EqOnA);
-    SkinForm1->SetHotAreaDown(enableButton(Deck::B), EqOnB);
+    SkinForm1->SetHotAreaDown(enableButton(DeckSide::A), EqOnA);
+    SkinForm1->SetHotAreaDown(enableButton(DeckSide::B), EqOnB);
 }
 
 void TEqualizerForm::SkinForm1SkinChanged(TSkinForm*) {
-    showDeck(Deck::A);
-    showDeck(Deck::B);
+    showDeck(DeckSide::A);
+    showDeck(DeckSide::B);
 }
 
-void TEqualizerForm::showDeck(Deck deck) {
+void TEqualizerForm::showDeck(DeckSide deck) {
     const mixer::EqualizerBands& values = bands(deck);
     for (int band = 0; band < kBands; ++band)
         SkinForm1->SetTrackBarPosition(QString::fromStdString(mixer::bandSliderName(deck, band)),
@@ -203,7 +201,7 @@ void TEqualizerForm::readValues(const platform::IniDocument& document) {
     // must not jump back (hiding writes nothing).
     if (m_valuesRestored)
         return;
-    for (Deck deck : {Deck::A, Deck::B})
+    for (DeckSide deck : {DeckSide::A, DeckSide::B})
         for (int band = 0; band < kBands; ++band)
             bands(deck)[static_cast<size_t>(band)] =
                 mixer::clampBandValue(document.readInteger(kSection, mixer::bandSliderName(deck, band), 0));
@@ -212,7 +210,7 @@ void TEqualizerForm::readValues(const platform::IniDocument& document) {
 }
 
 void TEqualizerForm::writeValues(platform::IniDocument& document) const {
-    for (const auto& [deck, values] : {std::pair{Deck::A, &BandA}, std::pair{Deck::B, &BandB}})
+    for (const auto& [deck, values] : {std::pair{DeckSide::A, &BandA}, std::pair{DeckSide::B, &BandB}})
         for (int band = 0; band < kBands; ++band)
             document.writeString(kSection, mixer::bandSliderName(deck, band),
                                  std::to_string((*values)[static_cast<size_t>(band)]));

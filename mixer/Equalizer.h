@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Deck.h"
 #include "EqualizerBands.h"
+#include "contracts/DeckSide.h"
 
 #include "skins/SkinnedWindow.h"
 
@@ -33,10 +33,10 @@ public:
     bool EqOnB = false;
 
     // Sends deck's table to its engine, or switches its equalizer off.
-    void ApplyDeck(mixer::Deck deck);
+    void ApplyDeck(DeckSide deck);
     // Sets all ten bands of a deck flat; the switch stays as it is.
-    void ResetDeck(mixer::Deck deck);
-    void ToggleDeck(mixer::Deck deck);
+    void ResetDeck(DeckSide deck);
+    void ToggleDeck(DeckSide deck);
 
     // The preset commands of "LoadButton" and "SaveButton": a file dialog,
     // then the file. A file that cannot be read, or is too short to hold a
@@ -59,11 +59,11 @@ public:
     void SkinForm1SkinChanged(TSkinForm* Sender);
 
 private:
-    mixer::EqualizerBands& bands(mixer::Deck deck) { return deck == mixer::Deck::A ? BandA : BandB; }
-    bool& switchedOn(mixer::Deck deck) { return deck == mixer::Deck::A ? EqOnA : EqOnB; }
+    mixer::EqualizerBands& bands(DeckSide deck) { return deck == DeckSide::A ? BandA : BandB; }
+    bool& switchedOn(DeckSide deck) { return deck == DeckSide::A ? EqOnA : EqOnB; }
     // Puts the deck's bands on its sliders and its switch state on its
     // switch button.
-    void showDeck(mixer::Deck deck);
+    void showDeck(DeckSide deck);
     void readValues(const platform::IniDocument& document);
     void writeValues(platform::IniDocument& document) const;
 

@@ -29,14 +29,14 @@ int roundHalfEven(int numerator, int denominator) {
     return quotient;
 }
 
-std::string bandSliderName(Deck deck, int band) {
-    return (deck == Deck::A ? "A" : "B") + std::to_string(band + 1);
+std::string bandSliderName(DeckSide deck, int band) {
+    return (deck == DeckSide::A ? "A" : "B") + std::to_string(band + 1);
 }
 
 std::optional<BandSlider> bandSliderFromName(std::string_view name) {
     if (name.size() < 2 || name.size() > 3 || (name[0] != 'A' && name[0] != 'B'))
         return std::nullopt;
-    const Deck deck = name[0] == 'A' ? Deck::A : Deck::B;
+    const DeckSide deck = name[0] == 'A' ? DeckSide::A : DeckSide::B;
     for (int band = 0; band < kEqualizerBands; ++band)
         if (name == bandSliderName(deck, band))
             return BandSlider{deck, band};

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Deck.h"
+#include "contracts/DeckSide.h"
 
 #include "xaudio.h"
 
@@ -53,9 +53,9 @@ XA_EqualizerInfo engineTable(const EqualizerBands& bands);
 
 // The name of a band slider, which is also its settings key: "A1".."A10"
 // for deck A, "B1".."B10" for deck B; `band` is 0..9.
-std::string bandSliderName(Deck deck, int band);
+std::string bandSliderName(DeckSide deck, int band);
 struct BandSlider {
-    Deck deck;
+    DeckSide deck;
     int band;
 };
 std::optional<BandSlider> bandSliderFromName(std::string_view name);

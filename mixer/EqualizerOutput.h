@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Deck.h"
+#include "contracts/DeckSide.h"
 
 #include "xaudio.h"
 
@@ -14,9 +14,9 @@ public:
     virtual ~EqualizerOutput() = default;
     // A null table switches the deck's engine equalizer off; a table is
     // copied before the call returns.
-    virtual void setCodecEqualizer(Deck deck, const XA_EqualizerInfo* table) = 0;
+    virtual void setCodecEqualizer(DeckSide deck, const XA_EqualizerInfo* table) = 0;
     // Asks the deck's engine for its current table (the reply is not used).
-    virtual void getCodecEqualizer(Deck deck) = 0;
+    virtual void getCodecEqualizer(DeckSide deck) = 0;
 };
 
 } // namespace mixer

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Deck.h"
+#include "contracts/DeckSide.h"
 
 #include <array>
 #include <cstddef>
@@ -26,7 +26,7 @@ enum class Curve { Linear, FastSlow, SlowFast, Equal, SlowSlow };
 // One running automatic transition: its curve and the deck it fades to.
 struct Fade {
     Curve curve;
-    Deck target;
+    DeckSide target;
     constexpr bool operator==(const Fade&) const = default;
 };
 
@@ -35,16 +35,16 @@ inline constexpr std::size_t kFadeCount = 10;
 // The order in which a tick visits the running fades. It matters when more
 // than one runs: each steps and sends in turn.
 inline constexpr std::array<Fade, kFadeCount> kTickOrder = {{
-    {Curve::Linear, Deck::B},
-    {Curve::Linear, Deck::A},
-    {Curve::FastSlow, Deck::B},
-    {Curve::FastSlow, Deck::A},
-    {Curve::SlowFast, Deck::B},
-    {Curve::SlowFast, Deck::A},
-    {Curve::Equal, Deck::B},
-    {Curve::Equal, Deck::A},
-    {Curve::SlowSlow, Deck::B},
-    {Curve::SlowSlow, Deck::A},
+    {Curve::Linear, DeckSide::B},
+    {Curve::Linear, DeckSide::A},
+    {Curve::FastSlow, DeckSide::B},
+    {Curve::FastSlow, DeckSide::A},
+    {Curve::SlowFast, DeckSide::B},
+    {Curve::SlowFast, DeckSide::A},
+    {Curve::Equal, DeckSide::B},
+    {Curve::Equal, DeckSide::A},
+    {Curve::SlowSlow, DeckSide::B},
+    {Curve::SlowSlow, DeckSide::A},
 }};
 
 // The index of a fade in kTickOrder, for flag tables kept in that order.

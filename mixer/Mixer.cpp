@@ -1,6 +1,6 @@
 #include "Mixer.h"
 
-#include "app/api/MessageNumbers.h"
+#include "contracts/MessageNumbers.h"
 #include "platform/WindowMessages.h"
 #include "skins/SkinFolders.h"
 
@@ -73,8 +73,8 @@ void TMixer::AutoFadeToB() {
     m_logic.AutoFadeToB();
 }
 
-void TMixer::setDeckLevels(mixer::Deck deck, int left, int right) {
-    if (deck == mixer::Deck::A) {
+void TMixer::setDeckLevels(DeckSide deck, int left, int right) {
+    if (deck == DeckSide::A) {
         LevelLeftA = left;
         LevelRightA = right;
     } else {
@@ -107,15 +107,14 @@ void TMixer::VrTimer2Timer() {
     m_logic.meterTick(meterValues());
 }
 
-void TMixer::postLevel(mixer::Deck deck, int level) {
-    QObject* target = deck == mixer::Deck::A ? m_deckA.data() : m_deckB.data();
+void TMixer::postLevel(DeckSide deck, int level) {
+    QObject* target = deck == DeckSide::A ? m_deckA.data() : m_deckB.data();
     if (target == nullptr)
         return;
     // A negative level travels as its two's complement; the deck reads the
     // parameter back as a signed number.
     const auto parameter = static_cast<uintptr_t>(static_cast<intptr_t>(level));
-    platform::PostMessage(target, deck == mixer::Deck::A ? messages::kVolumeDeckA : messages::kVolumeDeckB, parameter,
-                          0);
+    platform::PostMessage(target, deck == DeckSide::A ? messages::kVolumeDeckA : messages::kVolumeDeckB, parameter, 0);
 }
 
 void TMixer::setTrackBarPosition(std::string_view name, int position) {

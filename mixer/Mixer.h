@@ -1,11 +1,11 @@
 #pragma once
 
-#include "Deck.h"
 #include "MeterLevels.h"
 #include "MixerEffects.h"
 #include "MixerLogic.h"
+#include "contracts/DeckSide.h"
 
-#include "app/api/MixerApi.h"
+#include "contracts/MixerApi.h"
 #include "skins/SkinnedWindow.h"
 
 #include <QPointer>
@@ -30,10 +30,10 @@ public:
     void setDecks(QObject* deckA, QObject* deckB);
 
     // Steps "A", "B" or the crossfader "F" by 5, "INC" or "DEC".
-    void Nudge(const QString& channel, const QString& direction);
+    void Nudge(const QString& channel, const QString& direction) override;
     // The same as a press / a release of the button element `name`.
-    void Start(const QString& name);
-    void Release(const QString& name);
+    void Start(const QString& name) override;
+    void Release(const QString& name) override;
     // Linear fades for the decks' automatic mixing; they start even while
     // another fade runs.
     void AutoFadeToA() override;
@@ -46,7 +46,7 @@ public:
     // mixer::peakLevel of each channel of the spectrum display's frames);
     // the next refresh shows them. The decks zero their pair when their
     // player stops.
-    void setDeckLevels(mixer::Deck deck, int left, int right);
+    void setDeckLevels(DeckSide deck, int left, int right);
     mixer::DeckMeterValues meterValues() const { return {LevelLeftA, LevelRightA, LevelLeftB, LevelRightB}; }
 
     // Handlers of the skin engine's events and of the two timers.
@@ -68,7 +68,7 @@ public:
 
 private:
     // mixer::MixerEffects: the logic's effects on the decks and the skin.
-    void postLevel(mixer::Deck deck, int level) override;
+    void postLevel(DeckSide deck, int level) override;
     void setTrackBarPosition(std::string_view name, int position) override;
     void setDisplayText(std::string_view name, std::string_view text) override;
     void setGaugeRange(std::string_view name, int min, int max) override;

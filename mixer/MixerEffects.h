@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Deck.h"
+#include "contracts/DeckSide.h"
 
 #include <string_view>
 
@@ -14,7 +14,7 @@ class MixerEffects {
 public:
     virtual ~MixerEffects() = default;
     // Posts the output level (fader minus cut, not clamped) to a deck.
-    virtual void postLevel(Deck deck, int level) = 0;
+    virtual void postLevel(DeckSide deck, int level) = 0;
     virtual void setTrackBarPosition(std::string_view name, int position) = 0;
     virtual void setDisplayText(std::string_view name, std::string_view text) = 0;
     virtual void setGaugeRange(std::string_view name, int min, int max) = 0;

@@ -27,16 +27,16 @@ struct FadeButton {
 };
 
 constexpr std::array<FadeButton, kFadeCount> kFadeButtons = {{
-    {element::kLinearToA, {Curve::Linear, Deck::A}},
-    {element::kLinearToB, {Curve::Linear, Deck::B}},
-    {element::kEqualToA, {Curve::Equal, Deck::A}},
-    {element::kEqualToB, {Curve::Equal, Deck::B}},
-    {element::kSlowSlowToA, {Curve::SlowSlow, Deck::A}},
-    {element::kSlowSlowToB, {Curve::SlowSlow, Deck::B}},
-    {element::kFastSlowToA, {Curve::FastSlow, Deck::A}},
-    {element::kFastSlowToB, {Curve::FastSlow, Deck::B}},
-    {element::kSlowFastToA, {Curve::SlowFast, Deck::A}},
-    {element::kSlowFastToB, {Curve::SlowFast, Deck::B}},
+    {element::kLinearToA, {Curve::Linear, DeckSide::A}},
+    {element::kLinearToB, {Curve::Linear, DeckSide::B}},
+    {element::kEqualToA, {Curve::Equal, DeckSide::A}},
+    {element::kEqualToB, {Curve::Equal, DeckSide::B}},
+    {element::kSlowSlowToA, {Curve::SlowSlow, DeckSide::A}},
+    {element::kSlowSlowToB, {Curve::SlowSlow, DeckSide::B}},
+    {element::kFastSlowToA, {Curve::FastSlow, DeckSide::A}},
+    {element::kFastSlowToB, {Curve::FastSlow, DeckSide::B}},
+    {element::kSlowFastToA, {Curve::SlowFast, DeckSide::A}},
+    {element::kSlowFastToB, {Curve::SlowFast, DeckSide::B}},
 }};
 
 } // namespace
@@ -47,17 +47,17 @@ bool MixerState::anyFadeRunning() const {
 
 MixerLogic::MixerLogic(MixerEffects& effects) : m_effects(effects) {}
 
-int& MixerLogic::fader(Deck deck) {
-    return deck == Deck::A ? m_state.FaderA : m_state.FaderB;
+int& MixerLogic::fader(DeckSide deck) {
+    return deck == DeckSide::A ? m_state.FaderA : m_state.FaderB;
 }
 
-void MixerLogic::send(Deck deck) {
+void MixerLogic::send(DeckSide deck) {
     // The gain display shows the channel fader, not the level after the cut.
-    if (deck == Deck::A) {
-        m_effects.postLevel(Deck::A, m_state.FaderA - m_state.CutA);
+    if (deck == DeckSide::A) {
+        m_effects.postLevel(DeckSide::A, m_state.FaderA - m_state.CutA);
         m_effects.setDisplayText(element::kGainA, std::to_string(m_state.FaderA));
     } else {
-        m_effects.postLevel(Deck::B, m_state.FaderB - m_state.CutB);
+        m_effects.postLevel(DeckSide::B, m_state.FaderB - m_state.CutB);
         m_effects.setDisplayText(element::kGainB, std::to_string(m_state.FaderB));
     }
 }
@@ -77,8 +77,8 @@ void MixerLogic::showCutSliders() {
 void MixerLogic::applyCrossfaderLaw() {
     m_state.CutA = crossfaderCutA(m_state.CrossFader, m_state.FaderA);
     m_state.CutB = crossfaderCutB(m_state.CrossFader, m_state.FaderB);
-    send(Deck::A);
-    send(Deck::B);
+    send(DeckSide::A);
+    send(DeckSide::B);
 }
 
 void MixerLogic::clearCuts() {
@@ -91,10 +91,10 @@ void MixerLogic::trackBarMoved(std::string_view name, int position) {
     // A channel fader keeps the cut of the last crossfader move.
     if (name == element::kFaderA) {
         m_state.FaderA = value;
-        send(Deck::A);
+        send(DeckSide::A);
     } else if (name == element::kFaderB) {
         m_state.FaderB = value;
-        send(Deck::B);
+        send(DeckSide::B);
     } else if (name == element::kCrossFader) {
         m_state.CrossFader = value;
         applyCrossfaderLaw();
@@ -120,11 +120,11 @@ void MixerLogic::Nudge(std::string_view channel, std::string_view direction) {
     if (channel == nudge::kChannelA) {
         stepFader(m_state.FaderA, direction);
         m_effects.setTrackBarPosition(element::kFaderA, sliderPosition(m_state.FaderA));
-        send(Deck::A);
+        send(DeckSide::A);
     } else if (channel == nudge::kChannelB) {
         stepFader(m_state.FaderB, direction);
         m_effects.setTrackBarPosition(element::kFaderB, sliderPosition(m_state.FaderB));
-        send(Deck::B);
+        send(DeckSide::B);
     } else if (channel == nudge::kChannelCrossFader) {
         stepFader(m_state.CrossFader, direction);
         m_effects.setTrackBarPosition(element::kCrossFader, sliderPosition(m_state.CrossFader));
@@ -132,12 +132,12 @@ void MixerLogic::Nudge(std::string_view channel, std::string_view direction) {
     }
 }
 
-void MixerLogic::cutTo(Deck deck) {
+void MixerLogic::cutTo(DeckSide deck) {
     fader(deck) = FadeTop;
-    fader(otherDeck(deck)) = 0;
+    fader(otherSide(deck)) = 0;
     clearCuts();
-    send(Deck::B);
-    send(Deck::A);
+    send(DeckSide::B);
+    send(DeckSide::A);
     showCutSliders();
 }
 
@@ -151,7 +151,7 @@ void MixerLogic::startFade(Fade fade) {
     m_state.fadeFlags[fadeIndex(fade)] = true;
 }
 
-void MixerLogic::startAutomaticFade(Deck deck) {
+void MixerLogic::startAutomaticFade(DeckSide deck) {
     // Two fades in opposite directions can pull the faders back and forth
     // so that neither ever ends; the newer one wins.
     for (std::size_t index = 0; index < kFadeCount; ++index)
@@ -160,21 +160,21 @@ void MixerLogic::startAutomaticFade(Deck deck) {
     startFade({Curve::Linear, deck});
 }
 
-void MixerLogic::pressFlash(Deck deck) {
-    bool& held = deck == Deck::A ? m_state.FlashHeldA : m_state.FlashHeldB;
+void MixerLogic::pressFlash(DeckSide deck) {
+    bool& held = deck == DeckSide::A ? m_state.FlashHeldA : m_state.FlashHeldB;
     if (held)
         return;
     held = true;
     // The saved value is the fader of the deck that the flash silences.
-    if (deck == Deck::A)
+    if (deck == DeckSide::A)
         m_state.FlashSavedB = m_state.FaderB;
     else
         m_state.FlashSavedA = m_state.FaderA;
     cutTo(deck);
 }
 
-void MixerLogic::releaseFlash(Deck deck) {
-    if (deck == Deck::A) {
+void MixerLogic::releaseFlash(DeckSide deck) {
+    if (deck == DeckSide::A) {
         m_state.FlashHeldA = false;
         m_state.FaderA = 0;
         m_state.FaderB = m_state.FlashSavedB;
@@ -184,8 +184,8 @@ void MixerLogic::releaseFlash(Deck deck) {
         m_state.FaderA = m_state.FlashSavedA;
     }
     clearCuts();
-    send(Deck::B);
-    send(Deck::A);
+    send(DeckSide::B);
+    send(DeckSide::A);
     showCutSliders();
 }
 
@@ -194,13 +194,13 @@ void MixerLogic::Start(std::string_view name) {
     if (m_state.anyFadeRunning())
         return;
     if (name == element::kHardCutToB) {
-        cutTo(Deck::B);
+        cutTo(DeckSide::B);
     } else if (name == element::kHardCutToA) {
-        cutTo(Deck::A);
+        cutTo(DeckSide::A);
     } else if (name == element::kFlashToB) {
-        pressFlash(Deck::B);
+        pressFlash(DeckSide::B);
     } else if (name == element::kFlashToA) {
-        pressFlash(Deck::A);
+        pressFlash(DeckSide::A);
     } else {
         for (const FadeButton& button : kFadeButtons)
             if (name == button.name) {
@@ -214,9 +214,9 @@ void MixerLogic::Release(std::string_view name) {
     if (m_state.anyFadeRunning())
         return;
     if (name == element::kFlashToB)
-        releaseFlash(Deck::B);
+        releaseFlash(DeckSide::B);
     else if (name == element::kFlashToA)
-        releaseFlash(Deck::A);
+        releaseFlash(DeckSide::A);
 }
 
 void MixerLogic::fadeTick() {
@@ -224,12 +224,12 @@ void MixerLogic::fadeTick() {
         if (!m_state.fadeFlags[index])
             continue;
         const Fade fade = kTickOrder[index];
-        if (stepFade(fade.curve, fader(fade.target), fader(otherDeck(fade.target)), m_state.EqualCount) ==
+        if (stepFade(fade.curve, fader(fade.target), fader(otherSide(fade.target)), m_state.EqualCount) ==
             FadeProgress::Finished)
             m_state.fadeFlags[index] = false;
         // Both decks hear every step, whatever the direction.
-        send(Deck::A);
-        send(Deck::B);
+        send(DeckSide::A);
+        send(DeckSide::B);
         showFaderSliders();
     }
 }

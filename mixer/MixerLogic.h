@@ -1,9 +1,9 @@
 #pragma once
 
-#include "Deck.h"
 #include "FadeCurves.h"
 #include "MeterLevels.h"
 #include "MixerEffects.h"
+#include "contracts/DeckSide.h"
 
 #include <array>
 #include <string_view>
@@ -68,21 +68,21 @@ public:
     // Linear fades started by the decks' automatic mixing. They start even
     // while a fade runs; a running fade toward the other deck is dropped so
     // the two cannot hold each other back forever.
-    void AutoFadeToA() { startAutomaticFade(Deck::A); }
-    void AutoFadeToB() { startAutomaticFade(Deck::B); }
+    void AutoFadeToA() { startAutomaticFade(DeckSide::A); }
+    void AutoFadeToB() { startAutomaticFade(DeckSide::B); }
 
 private:
-    int& fader(Deck deck);
-    void send(Deck deck);
+    int& fader(DeckSide deck);
+    void send(DeckSide deck);
     void showFaderSliders();
     void applyCrossfaderLaw();
     void clearCuts();
     void stepFader(int& value, std::string_view direction);
-    void cutTo(Deck deck);
+    void cutTo(DeckSide deck);
     void startFade(Fade fade);
-    void startAutomaticFade(Deck deck);
-    void pressFlash(Deck deck);
-    void releaseFlash(Deck deck);
+    void startAutomaticFade(DeckSide deck);
+    void pressFlash(DeckSide deck);
+    void releaseFlash(DeckSide deck);
     void showCutSliders();
 
     MixerEffects& m_effects;

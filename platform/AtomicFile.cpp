@@ -1,5 +1,7 @@
 #include "AtomicFile.h"
 
+#include "FileNames.h"
+
 #include <atomic>
 #include <cerrno>
 #include <climits>
@@ -12,11 +14,6 @@
 
 namespace platform {
 namespace {
-
-std::string folderOf(const std::string& path) {
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos ? std::string(".") : path.substr(0, slash == 0 ? 1 : slash);
-}
 
 [[noreturn]] void fail(const std::string& what, const std::string& path, int error) {
     throw FileWriteError(what + " " + path + " (" + std::strerror(error) + ")");
@@ -102,7 +99,7 @@ void writeFileAtomically(const std::string& requestedPath, std::string_view byte
     }
 
     // The rename is durable only once the folder itself reaches the disk.
-    const int folder = ::open(folderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int folder = ::open(folderOf(path, ".").c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (folder >= 0) {
         ::fsync(folder);
         ::close(folder);

@@ -1,6 +1,7 @@
 #include "PlacedWindow.h"
 
 #include "ApplicationFolder.h"
+#include "ApplicationMinimize.h"
 
 #include <QCloseEvent>
 #include <QEventLoop>
@@ -57,6 +58,15 @@ void PlacedWindow::showEvent(QShowEvent* event) {
     // only when the window itself is shown.
     if (!event->spontaneous())
         m_placement.read();
+}
+
+void PlacedWindow::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange || !m_placement.isMainWindow())
+        return;
+    const auto* change = static_cast<QWindowStateChangeEvent*>(event);
+    if (change->oldState().testFlag(Qt::WindowMinimized) && !isMinimized())
+        restoreApplication();
 }
 
 void PlacedWindow::closeEvent(QCloseEvent* event) {

@@ -38,6 +38,7 @@ protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    void changeEvent(QEvent* event) override;
     // Whether an asked-for close may go ahead.
     virtual bool closeQuery() { return true; }
 

@@ -24,6 +24,12 @@ public:
     bool isLoaded() const { return m_handle != nullptr; }
     // The address of an exported symbol, or nullptr.
     void* symbol(const char* name) const;
+    // Points `function` at the exported function `name` (nullptr when the
+    // library lacks it); true when found.
+    template <typename Function> bool bind(const char* name, Function& function) const {
+        function = reinterpret_cast<Function>(symbol(name));
+        return function != nullptr;
+    }
     const std::string& lastError() const { return m_lastError; }
 
     static std::string mapLibraryName(const std::string& name);

@@ -1,8 +1,10 @@
 #include "WindowPlacementStore.h"
 
+#include "ApplicationMinimize.h"
+
 #include "ErrorReport.h"
 
-#include <QApplication>
+#include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
 
@@ -97,9 +99,7 @@ void WindowPlacementStore::applyPlacement(const IniDocument& document) {
     const int showCommand = document.readInteger(m_section, kShowCmd, kShowNormal);
     if (isMinimizedShowCommand(showCommand)) {
         if (m_isMainWindow) {
-            for (QWidget* window : QApplication::topLevelWidgets())
-                if (window->isVisible())
-                    window->setWindowState(window->windowState() | Qt::WindowMinimized);
+            minimizeApplication();
         } else {
             m_window->setWindowState(m_window->windowState() | Qt::WindowMinimized);
         }

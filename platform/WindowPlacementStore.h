@@ -27,6 +27,7 @@ public:
     const std::string& section() const { return m_section; }
     // The main window's minimized state minimizes the whole application.
     void setMainWindow(bool isMain) { m_isMainWindow = isMain; }
+    bool isMainWindow() const { return m_isMainWindow; }
 
     // Extra values of the section (control values, band values), read after
     // the placement and written after the placement keys.

@@ -2,6 +2,7 @@
 
 #include "ModernTags.h"
 #include "platform/FileDescriptor.h"
+#include "platform/FileNames.h"
 
 #include <array>
 #include <cerrno>
@@ -34,11 +35,6 @@ std::string field(const std::array<char, kTagSize>& tag, FieldLayout layout) {
     const auto last = text.find_last_not_of(' ');
     text.erase(last == std::string::npos ? 0 : last + 1);
     return text;
-}
-
-std::string baseName(const std::string& path) {
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 std::string systemError(const std::string& action, const std::string& path) {
@@ -124,7 +120,7 @@ void TMP3Tag::ReadTag() {
                 m_error = kErrorNoTag;
             ClearFields();
             m_identifier = "TAG";
-            m_title = baseName(m_filename).substr(0, kTextFieldLength);
+            m_title = platform::fileNameOf(m_filename).substr(0, kTextFieldLength);
         }
     }
 
@@ -142,7 +138,8 @@ bool TMP3Tag::ReadModernTags() {
     ClearFields();
     m_identifier = "TAG";
     m_artist = std::move(fields->artist);
-    m_title = fields->title.empty() ? baseName(m_filename).substr(0, kTextFieldLength) : std::move(fields->title);
+    m_title =
+        fields->title.empty() ? platform::fileNameOf(m_filename).substr(0, kTextFieldLength) : std::move(fields->title);
     m_album = std::move(fields->album);
     m_year = fields->year.substr(0, kYearLength);
     m_comment = std::move(fields->comment);

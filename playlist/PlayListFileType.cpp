@@ -1,30 +1,11 @@
 #include "PlayListFileType.h"
 
-#include <algorithm>
-#include <cctype>
+#include "platform/FileNames.h"
 
 namespace playlist {
-namespace {
-
-std::string upperCase(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return text;
-}
-
-std::string nameOf(const std::string& fileName) {
-    const auto slash = fileName.rfind('/');
-    return slash == std::string::npos ? fileName : fileName.substr(slash + 1);
-}
-
-} // namespace
 
 std::string playListTypeText(const std::string& fileName) {
-    const std::string name = nameOf(fileName);
-    const auto dot = name.find('.');
-    if (dot == std::string::npos)
-        return " ";
-    return upperCase(name.substr(dot + 1, 3));
+    return platform::typeWordOf(fileName);
 }
 
 PlayListType playListTypeOf(const std::string& fileName) {
@@ -39,7 +20,7 @@ PlayListType playListTypeOf(const std::string& fileName) {
 }
 
 SaveFormat saveFormatFor(const std::string& fileName) {
-    const std::string name = upperCase(nameOf(fileName));
+    const std::string name = platform::upperCase(platform::fileNameOf(fileName));
     const auto endsWith = [&](const std::string& suffix) {
         return name.size() >= suffix.size() && name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0;
     };

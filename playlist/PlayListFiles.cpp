@@ -6,6 +6,7 @@
 #include "platform/ApplicationFolder.h"
 #include "platform/AtomicFile.h"
 #include "platform/FileDescriptor.h"
+#include "platform/FileNames.h"
 
 #include <cerrno>
 #include <cstring>
@@ -22,13 +23,6 @@ constexpr off_t kLargestListBytes = off_t{512} * 1024 * 1024;
 
 [[noreturn]] void cannotOpen(const std::string& path, const std::string& reason) {
     throw PlayListFileError(std::string(kUnreadableListMessage) + "\n" + path + " (" + reason + ")");
-}
-
-std::string folderOf(const std::string& path) {
-    const auto slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return platform::currentDirectory();
-    return slash == 0 ? std::string("/") : path.substr(0, slash);
 }
 
 PlayListFileContents refusal(const std::string& message) {
@@ -96,7 +90,7 @@ PlayListFileContents openPlayListFile(const std::string& path, PlayListDelimiter
         return contents;
     }
     contents.action = PlayListFileContents::Action::AddTracks;
-    const std::string folder = folderOf(path);
+    const std::string folder = platform::folderOf(path, platform::currentDirectory());
     for (std::string& listed : type == PlayListType::Pls ? readPlsPaths(bytes, folder) : readM3uPaths(bytes, folder))
         if (platform::fileExists(listed))
             contents.paths.push_back(std::move(listed));

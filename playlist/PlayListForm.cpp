@@ -7,8 +7,8 @@
 #include "TrackFiles.h"
 #include "TrackText.h"
 
-#include "app/api/DeckApi.h"
-#include "app/api/MessageNumbers.h"
+#include "contracts/DeckApi.h"
+#include "contracts/MessageNumbers.h"
 #include "platform/DialogFilter.h"
 #include "platform/ErrorReport.h"
 #include "platform/IniFile.h"
@@ -283,21 +283,21 @@ void TPlayListForm::setDecks(DeckApi* deckA, DeckApi* deckB) {
     m_deckB = deckB;
 }
 
-DeckApi* TPlayListForm::deck(Deck which) const {
-    return which == Deck::A ? m_deckA : m_deckB;
+DeckApi* TPlayListForm::deck(DeckSide which) const {
+    return which == DeckSide::A ? m_deckA : m_deckB;
 }
 
-QString TPlayListForm::deckState(Deck which) const {
+QString TPlayListForm::deckState(DeckSide which) const {
     const DeckApi* target = deck(which);
     return target != nullptr ? target->deckStateText() : QString();
 }
 
 void TPlayListForm::buildMenus() {
-    m_playListLoadA = PLMenu->addAction(text(kPlayListLoadA), this, [this] { LoadFromPlayList(Deck::A); });
-    m_playListLoadB = PLMenu->addAction(text(kPlayListLoadB), this, [this] { LoadFromPlayList(Deck::B); });
+    m_playListLoadA = PLMenu->addAction(text(kPlayListLoadA), this, [this] { LoadFromPlayList(DeckSide::A); });
+    m_playListLoadB = PLMenu->addAction(text(kPlayListLoadB), this, [this] { LoadFromPlayList(DeckSide::B); });
     PLMenu->addAction(text(kPlayListSendToWaitList), this, [this] { SendToWaitList(); });
-    m_waitListLoadA = WLMenu->addAction(text(kWaitListLoadA), this, [this] { LoadFromWaitList(Deck::A); });
-    m_waitListLoadB = WLMenu->addAction(text(kWaitListLoadB), this, [this] { LoadFromWaitList(Deck::B); });
+    m_waitListLoadA = WLMenu->addAction(text(kWaitListLoadA), this, [this] { LoadFromWaitList(DeckSide::A); });
+    m_waitListLoadB = WLMenu->addAction(text(kWaitListLoadB), this, [this] { LoadFromWaitList(DeckSide::B); });
     connect(PLMenu, &QMenu::aboutToHide, this, [this] { enableLoadItems(true); });
     connect(WLMenu, &QMenu::aboutToHide, this, [this] { enableLoadItems(true); });
 }
@@ -311,9 +311,9 @@ void TPlayListForm::showMenu(QMenu* menu, playlist::TrackListView* view, QPoint 
     const int selected = view->selectedRowCount();
     const bool waitListMenu = menu == WLMenu;
     (waitListMenu ? m_waitListLoadA : m_playListLoadA)
-        ->setEnabled(playlist::deckLoadItemEnabled(deckState(Deck::A), selected));
+        ->setEnabled(playlist::deckLoadItemEnabled(deckState(DeckSide::A), selected));
     (waitListMenu ? m_waitListLoadB : m_playListLoadB)
-        ->setEnabled(playlist::deckLoadItemEnabled(deckState(Deck::B), selected));
+        ->setEnabled(playlist::deckLoadItemEnabled(deckState(DeckSide::B), selected));
     menu->popup(view->viewport()->mapToGlobal(position));
 }
 
@@ -514,7 +514,7 @@ void TPlayListForm::SelectAll() {
     view->selectAll();
 }
 
-void TPlayListForm::loadIntoDeck(Deck which, const playlist::TrackCells& cells, bool& fileFound) {
+void TPlayListForm::loadIntoDeck(DeckSide which, const playlist::TrackCells& cells, bool& fileFound) {
     LoadedBpm = QString::fromLocal8Bit(cells[kBpmCell]);
     const QString filePath = playlist::filePathOf(cells[kPathCell]);
     fileFound = QFileInfo::exists(filePath);
@@ -524,7 +524,7 @@ void TPlayListForm::loadIntoDeck(Deck which, const playlist::TrackCells& cells, 
     }
 }
 
-void TPlayListForm::LoadFromPlayList(Deck which) {
+void TPlayListForm::LoadFromPlayList(DeckSide which) {
     const std::vector<int> selected = PL->selectedRowIndexes();
     if (selected.empty())
         return;
@@ -534,7 +534,7 @@ void TPlayListForm::LoadFromPlayList(Deck which) {
         m_playList->removeRowsAt(PL->selectedRowIndexes());
 }
 
-void TPlayListForm::LoadFromWaitList(Deck which) {
+void TPlayListForm::LoadFromWaitList(DeckSide which) {
     const std::vector<int> selected = WL->selectedRowIndexes();
     if (selected.empty())
         return;
@@ -546,12 +546,13 @@ void TPlayListForm::LoadFromWaitList(Deck which) {
 }
 
 void TPlayListForm::PLDblClick() {
-    switch (playlist::doubleClickTarget(deckState(Deck::A), deckState(Deck::B), PL->selectedRowCount(), false)) {
+    switch (
+        playlist::doubleClickTarget(deckState(DeckSide::A), deckState(DeckSide::B), PL->selectedRowCount(), false)) {
     case playlist::DoubleClickTarget::DeckA:
-        LoadFromPlayList(Deck::A);
+        LoadFromPlayList(DeckSide::A);
         break;
     case playlist::DoubleClickTarget::DeckB:
-        LoadFromPlayList(Deck::B);
+        LoadFromPlayList(DeckSide::B);
         break;
     case playlist::DoubleClickTarget::WaitList:
         SendToWaitList();
@@ -562,12 +563,12 @@ void TPlayListForm::PLDblClick() {
 }
 
 void TPlayListForm::WLDblClick() {
-    switch (playlist::doubleClickTarget(deckState(Deck::A), deckState(Deck::B), PL->selectedRowCount(), true)) {
+    switch (playlist::doubleClickTarget(deckState(DeckSide::A), deckState(DeckSide::B), PL->selectedRowCount(), true)) {
     case playlist::DoubleClickTarget::DeckA:
-        LoadFromWaitList(Deck::A);
+        LoadFromWaitList(DeckSide::A);
         break;
     case playlist::DoubleClickTarget::DeckB:
-        LoadFromWaitList(Deck::B);
+        LoadFromWaitList(DeckSide::B);
         break;
     case playlist::DoubleClickTarget::WaitList:
     case playlist::DoubleClickTarget::Nothing:

@@ -8,7 +8,8 @@
 #include "TrackListModel.h"
 #include "TrackListView.h"
 
-#include "app/api/PlayListApi.h"
+#include "contracts/DeckSide.h"
+#include "contracts/PlayListApi.h"
 #include "engine/BPMThreads.h"
 #include "platform/WindowMessages.h"
 #include "skins/SkinnedWindow.h"
@@ -71,9 +72,8 @@ public:
     // Shows the window, focuses the visible list and selects all its entries.
     void SelectAll() override;
 
-    enum class Deck { A, B };
-    void LoadFromPlayList(Deck deck);
-    void LoadFromWaitList(Deck deck);
+    void LoadFromPlayList(DeckSide deck);
+    void LoadFromWaitList(DeckSide deck);
     void PLDblClick();
     void WLDblClick();
 
@@ -147,9 +147,9 @@ private:
     void showMenu(QMenu* menu, playlist::TrackListView* view, QPoint position);
     void enableLoadItems(bool enabled);
     void applyListAppearance();
-    void loadIntoDeck(Deck deck, const playlist::TrackCells& cells, bool& fileFound);
-    DeckApi* deck(Deck which) const;
-    QString deckState(Deck which) const;
+    void loadIntoDeck(DeckSide deck, const playlist::TrackCells& cells, bool& fileFound);
+    DeckApi* deck(DeckSide which) const;
+    QString deckState(DeckSide which) const;
     void BpmResult(uintptr_t tenths, const QByteArray& fileName);
     void startBpmWorker();
     void loadStoredPlayList();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "TrackListModel.h"
+#include "contracts/PlayListApi.h"
 
 #include <QString>
 
@@ -14,8 +15,7 @@
 // hands out. GUI thread only where models are involved.
 namespace playlist {
 
-// The answer of NextTrack when there is no track.
-inline constexpr const char* kNoNextTrack = "False";
+inline constexpr const char* kNoNextTrack = play_list_texts::kNoNextTrack;
 
 // The path cell of a file path, and the file path of a path cell.
 std::string pathCellOf(const QString& filePath);

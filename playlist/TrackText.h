@@ -1,5 +1,7 @@
 #pragma once
 
+#include "contracts/PlayListApi.h"
+
 #include <string>
 
 // The text rules of play list entries. Plain functions on byte strings; the
@@ -9,8 +11,7 @@ namespace playlist {
 // A path cell stores every "," of the path as these three characters, so
 // that a comma-separated play list line keeps the path in one field.
 inline constexpr const char* kEncodedComma = "*^@";
-// The tempo text of a track that has not been measured.
-inline constexpr const char* kUnmeasuredBpm = "000.0";
+inline constexpr const char* kUnmeasuredBpm = play_list_texts::kTempoNotMeasured;
 
 // Replaces every "," with "*^@", left to right.
 std::string encodePath(const std::string& path);

@@ -4,6 +4,8 @@
 #include "ImageDecoders.h"
 #include "SkinError.h"
 
+#include "platform/LittleEndian.h"
+
 #include <array>
 #include <cstdint>
 #include <vector>
@@ -22,13 +24,12 @@ public:
     ByteReader(std::string_view bytes, const std::string& name) : m_bytes(bytes), m_name(name) {}
     uint32_t u32(size_t offset) const {
         require(offset, 4);
-        return byte(offset) | byte(offset + 1) << 8 | byte(offset + 2) << 16 |
-               static_cast<uint32_t>(byte(offset + 3)) << 24;
+        return platform::littleEndian(at(offset), 4);
     }
     int32_t i32(size_t offset) const { return static_cast<int32_t>(u32(offset)); }
     uint16_t u16(size_t offset) const {
         require(offset, 2);
-        return static_cast<uint16_t>(byte(offset) | byte(offset + 1) << 8);
+        return static_cast<uint16_t>(platform::littleEndian(at(offset), 2));
     }
     uint8_t u8(size_t offset) const {
         require(offset, 1);
@@ -42,6 +43,9 @@ public:
 
 private:
     uint32_t byte(size_t offset) const { return static_cast<unsigned char>(m_bytes[offset]); }
+    const unsigned char* at(size_t offset) const {
+        return reinterpret_cast<const unsigned char*>(m_bytes.data()) + offset;
+    }
     std::string_view m_bytes;
     const std::string& m_name;
 };

@@ -1,6 +1,7 @@
 #include "RegionData.h"
 
 #include "SkinError.h"
+#include "platform/LittleEndian.h"
 
 #include <cstdint>
 #include <vector>
@@ -20,10 +21,7 @@ void putInteger(QByteArray& bytes, int32_t value) {
 }
 
 uint32_t getUnsigned(const QByteArray& bytes, qsizetype offset) {
-    uint32_t value = 0;
-    for (int i = 0; i < 4; ++i)
-        value |= static_cast<uint32_t>(static_cast<unsigned char>(bytes[offset + i])) << (8 * i);
-    return value;
+    return platform::littleEndian(reinterpret_cast<const unsigned char*>(bytes.constData()) + offset, 4);
 }
 
 [[noreturn]] void throwBadData(const std::string& detail) {

@@ -65,6 +65,17 @@ struct GuageAreaInfoRec {
 };
 using TGuageAreaInfoArray = std::vector<GuageAreaInfoRec>;
 
+// A named rectangle the skin engine neither draws nor hit-tests: a window
+// lays something of its own there (a deck its spectrum display).
+struct AreaInfoRec {
+    QString Name;
+    int32_t Left = 0;
+    int32_t Top = 0;
+    int32_t Width = 0;
+    int32_t Height = 0;
+};
+using TAreaInfoArray = std::vector<AreaInfoRec>;
+
 // A display font as the definition file gives it.
 struct SkinFontInfo {
     QString Face;

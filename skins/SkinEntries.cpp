@@ -35,13 +35,23 @@ QString textOf(const std::string& bytes) {
     return QString::fromLocal8Bit(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
+namespace {
+
+// Name, left, top, width and height: how hot areas, gauges and areas begin.
+template <typename Record> Record namedRectangle(const std::vector<std::string>& fields) {
+    Record record;
+    record.Name = textOf(fieldAt(fields, 0));
+    record.Left = integerField(fields, 1);
+    record.Top = integerField(fields, 2);
+    record.Width = integerField(fields, 3);
+    record.Height = integerField(fields, 4);
+    return record;
+}
+
+} // namespace
+
 HotAreaInfoRec parseHotAreaEntry(const std::vector<std::string>& fields, int version) {
-    HotAreaInfoRec area;
-    area.Name = textOf(fieldAt(fields, 0));
-    area.Left = integerField(fields, 1);
-    area.Top = integerField(fields, 2);
-    area.Width = integerField(fields, 3);
-    area.Height = integerField(fields, 4);
+    HotAreaInfoRec area = namedRectangle<HotAreaInfoRec>(fields);
     size_t stateCount = 0; // k: the entry has a state field from this many fields on
     if (version == kVersion140) {
         stateCount = 6;
@@ -63,14 +73,13 @@ HotAreaInfoRec parseHotAreaEntry(const std::vector<std::string>& fields, int ver
 }
 
 GuageAreaInfoRec parseGaugeEntry(const std::vector<std::string>& fields) {
-    GuageAreaInfoRec gauge;
-    gauge.Name = textOf(fieldAt(fields, 0));
-    gauge.Left = integerField(fields, 1);
-    gauge.Top = integerField(fields, 2);
-    gauge.Width = integerField(fields, 3);
-    gauge.Height = integerField(fields, 4);
+    GuageAreaInfoRec gauge = namedRectangle<GuageAreaInfoRec>(fields);
     gauge.Horizontal = fieldAt(fields, 5) != kVertical;
     return gauge;
+}
+
+AreaInfoRec parseAreaEntry(const std::vector<std::string>& fields) {
+    return namedRectangle<AreaInfoRec>(fields);
 }
 
 DisplayInfoRec parseDisplayEntry(const std::vector<std::string>& fields, int charset) {

@@ -24,11 +24,14 @@ inline constexpr const char* kHotAreaSection = "HOTAREAINFO";
 inline constexpr const char* kGaugeSection = "GUAGEAREAINFO";
 inline constexpr const char* kDisplaySection = "DISPLAYINFO";
 inline constexpr const char* kTrackBarSection = "TRACKBARINFO";
+// Optional; older skins have no such section.
+inline constexpr const char* kAreaSection = "AREAINFO";
 inline constexpr const char* kCountKey = "Count";
 inline constexpr const char* kCharsetKey = "Charset";
 inline constexpr const char* kHotAreaDefault = "NOT_DEFINED, 0, 0, 0, 0";
 inline constexpr const char* kGaugeDefault = "NOT_DEFINED, 0, 0, 0, 0, H";
 inline constexpr const char* kDisplayDefault = "NOT_DEFINED, Arial, FALSE, FALSE, 0, $000000, 0, 0";
+inline constexpr const char* kAreaDefault = "NOT_DEFINED, 0, 0, 0, 0";
 inline constexpr const char* kTrackBarDefault = "NOT_DEFINED, NOT_DEFINED, NOT_DEFINED, 0, 0, 0, H";
 inline constexpr const char* kFalse = "FALSE";
 inline constexpr const char* kTrue = "TRUE";
@@ -57,6 +60,7 @@ QString textOf(const std::string& bytes);
 // One entry of each kind, split into fields. Throws ESkinError.
 HotAreaInfoRec parseHotAreaEntry(const std::vector<std::string>& fields, int version);
 GuageAreaInfoRec parseGaugeEntry(const std::vector<std::string>& fields);
+AreaInfoRec parseAreaEntry(const std::vector<std::string>& fields);
 DisplayInfoRec parseDisplayEntry(const std::vector<std::string>& fields, int charset);
 
 // The part of a trackbar entry after its two image names (fields 3 on);

@@ -83,12 +83,16 @@ void TSkinForm::SetGaugePosition(const QString& name, int value) {
     update();
 }
 
-void TSkinForm::GetGaugeRect(const QString& name, int& left, int& top, int& width, int& height) const {
-    m_model.GetGaugeRect(name, left, top, width, height);
+bool TSkinForm::GetGaugeRect(const QString& name, int& left, int& top, int& width, int& height) const {
+    return m_model.GetGaugeRect(name, left, top, width, height);
 }
 
-void TSkinForm::GetDisplayPos(const QString& name, int& left, int& top) const {
-    m_model.GetDisplayPos(name, left, top);
+bool TSkinForm::GetDisplayPos(const QString& name, int& left, int& top) const {
+    return m_model.GetDisplayPos(name, left, top);
+}
+
+bool TSkinForm::GetAreaRect(const QString& name, int& left, int& top, int& width, int& height) const {
+    return m_model.GetAreaRect(name, left, top, width, height);
 }
 
 void TSkinForm::SetHotAreaDown(const QString& name, bool down) {

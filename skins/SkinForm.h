@@ -56,8 +56,11 @@ public:
     void SetTrackBarPosition(const QString& name, int value);
     void SetGaugeRange(const QString& name, int min, int max);
     void SetGaugePosition(const QString& name, int value);
-    void GetGaugeRect(const QString& name, int& left, int& top, int& width, int& height) const;
-    void GetDisplayPos(const QString& name, int& left, int& top) const;
+    // Outputs stay untouched when no element has that name; the result says
+    // whether one had.
+    bool GetGaugeRect(const QString& name, int& left, int& top, int& width, int& height) const;
+    bool GetDisplayPos(const QString& name, int& left, int& top) const;
+    bool GetAreaRect(const QString& name, int& left, int& top, int& width, int& height) const;
     void SetHotAreaDown(const QString& name, bool down);
     void ComposeFace();
 

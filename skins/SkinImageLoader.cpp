@@ -4,6 +4,8 @@
 #include "SkinError.h"
 #include "platform/IniFile.h"
 
+#include "platform/FileNames.h"
+
 #include <algorithm>
 #include <cctype>
 #include <iterator>
@@ -11,17 +13,6 @@
 
 namespace skins {
 namespace {
-
-std::string nameWithoutFolder(const std::string& path) {
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-std::string upperCase(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return text;
-}
 
 // Skin images are small; anything beyond this is not a skin image.
 constexpr size_t kMaximumFileBytes = 256 * 1024 * 1024;
@@ -52,11 +43,7 @@ void throwDamaged(const std::string& name, const std::string& detail) {
 }
 
 std::string imageTypeWord(const std::string& path) {
-    const std::string name = nameWithoutFolder(path);
-    const auto stop = name.find('.');
-    if (stop == std::string::npos)
-        return " ";
-    return upperCase(name.substr(stop + 1, 3));
+    return platform::typeWordOf(path);
 }
 
 QImage LoadSkinImage(const std::string& path) {
@@ -66,10 +53,10 @@ QImage LoadSkinImage(const std::string& path) {
     const std::string bytes = readWholeFile(path);
     if (imageTypeWord(path) == "GIF")
         return decodeGif(bytes, path);
-    const std::string name = nameWithoutFolder(path);
+    const std::string name = platform::fileNameOf(path);
     const auto stop = name.rfind('.');
     const std::string extension = stop == std::string::npos ? std::string() : name.substr(stop + 1);
-    const std::string kind = upperCase(extension);
+    const std::string kind = platform::upperCase(extension);
     if (kind == "BMP")
         return decodeBmp(bytes, path);
     if (kind == "JPG" || kind == "JPEG")

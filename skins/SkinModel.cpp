@@ -6,6 +6,7 @@
 #include "SkinImageLoader.h"
 #include "SplitFields.h"
 
+#include "platform/FileNames.h"
 #include "platform/IniFile.h"
 
 #include <optional>
@@ -15,11 +16,6 @@ namespace skins {
 using namespace skin_keys;
 
 namespace {
-
-std::string folderOf(const std::string& path) {
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
 
 template <typename Element> Element* findByName(std::vector<Element>& elements, const QString& name) {
     for (Element& element : elements)
@@ -40,7 +36,7 @@ template <typename Element> const Element* findByName(const std::vector<Element>
 SkinModel::SkinModel() = default;
 
 void SkinModel::LoadSkin(const std::string& path, const ApplyMaskFunction& applyMask) {
-    const std::string folder = folderOf(path);
+    const std::string folder = platform::folderWithSeparatorOf(path);
     std::optional<platform::IniDocument> file;
     try {
         file = platform::IniDocument::load(path);
@@ -56,6 +52,7 @@ void SkinModel::LoadSkinDocument(const platform::IniDocument& file, const SkinIm
     m_hoverEnabled = true;
     m_hotAreas.clear();
     m_gauges.clear();
+    m_areas.clear();
     m_displays.clear();
     m_trackBars.clear();
     m_groupNames.clear();
@@ -115,6 +112,12 @@ void SkinModel::LoadSkinDocument(const platform::IniDocument& file, const SkinIm
     for (int i = 1; i <= gaugeCount; ++i) {
         SplitFields(file.readString(kGaugeSection, std::to_string(i), kGaugeDefault), fields);
         m_gauges.push_back(parseGaugeEntry(fields));
+    }
+
+    const int areaCount = elementCount(file.readInteger(kAreaSection, kCountKey, 0));
+    for (int i = 1; i <= areaCount; ++i) {
+        SplitFields(file.readString(kAreaSection, std::to_string(i), kAreaDefault), fields);
+        m_areas.push_back(parseAreaEntry(fields));
     }
 
     const int displayCount = elementCount(file.readInteger(kDisplaySection, kCountKey, 0));
@@ -207,6 +210,17 @@ bool SkinModel::GetGaugeRect(const QString& name, int& left, int& top, int& widt
     top = gauge->Top;
     width = gauge->Width;
     height = gauge->Height;
+    return true;
+}
+
+bool SkinModel::GetAreaRect(const QString& name, int& left, int& top, int& width, int& height) const {
+    const AreaInfoRec* area = findByName(m_areas, name);
+    if (area == nullptr)
+        return false;
+    left = area->Left;
+    top = area->Top;
+    width = area->Width;
+    height = area->Height;
     return true;
 }
 

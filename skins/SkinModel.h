@@ -77,6 +77,7 @@ public:
     // says whether one had.
     bool GetGaugeRect(const QString& name, int& left, int& top, int& width, int& height) const;
     bool GetDisplayPos(const QString& name, int& left, int& top) const;
+    bool GetAreaRect(const QString& name, int& left, int& top, int& width, int& height) const;
     void SetHotAreaDown(const QString& name, bool down);
     void ComposeFace();
 
@@ -89,6 +90,7 @@ public:
     const SkinImages& images() const { return m_images; }
     const THotAreaInfoArray& hotAreas() const { return m_hotAreas; }
     const TGuageAreaInfoArray& gauges() const { return m_gauges; }
+    const TAreaInfoArray& areas() const { return m_areas; }
     const TDisplayInfoArray& displays() const { return m_displays; }
     const TTrackBarInfoArray& trackBars() const { return m_trackBars; }
     // Radio groups in order of first appearance, each with the index of its
@@ -118,6 +120,7 @@ private:
     QImage m_face;
     THotAreaInfoArray m_hotAreas;
     TGuageAreaInfoArray m_gauges;
+    TAreaInfoArray m_areas;
     TDisplayInfoArray m_displays;
     TTrackBarInfoArray m_trackBars;
     std::vector<QString> m_groupNames;

@@ -2,7 +2,7 @@
 
 #include "SkinForm.h"
 
-#include "app/api/SkinFolderClient.h"
+#include "contracts/SkinFolderClient.h"
 #include "platform/PlacedWindow.h"
 #include "platform/VirtualKeys.h"
 

@@ -1,5 +1,7 @@
 #include "WavReader.h"
 
+#include "platform/LittleEndian.h"
+
 #include <cstring>
 #include <fcntl.h>
 #include <stdexcept>
@@ -8,13 +10,6 @@
 
 namespace tempo {
 namespace {
-
-uint32_t littleEndian(const unsigned char* bytes, int count) {
-    uint32_t value = 0;
-    for (int i = count - 1; i >= 0; --i)
-        value = (value << 8) | bytes[i];
-    return value;
-}
 
 struct WavContext {
     WavReader reader;
@@ -98,18 +93,18 @@ bool WavReader::readHeader(WavHeader& header) {
 WavHeader WavHeader::parse(const unsigned char* bytes) {
     WavHeader header;
     std::memcpy(header.riffTag, bytes, 4);
-    header.riffSize = littleEndian(bytes + 4, 4);
+    header.riffSize = platform::littleEndian(bytes + 4, 4);
     std::memcpy(header.waveTag, bytes + 8, 4);
     std::memcpy(header.formatTag, bytes + 12, 4);
-    header.formatSize = littleEndian(bytes + 16, 4);
-    header.formatCode = static_cast<uint16_t>(littleEndian(bytes + 20, 2));
-    header.channels = static_cast<uint16_t>(littleEndian(bytes + 22, 2));
-    header.sampleRateHz = littleEndian(bytes + 24, 4);
-    header.byteRate = littleEndian(bytes + 28, 4);
-    header.blockAlign = static_cast<uint16_t>(littleEndian(bytes + 32, 2));
-    header.bitsPerSample = static_cast<uint16_t>(littleEndian(bytes + 34, 2));
+    header.formatSize = platform::littleEndian(bytes + 16, 4);
+    header.formatCode = static_cast<uint16_t>(platform::littleEndian(bytes + 20, 2));
+    header.channels = static_cast<uint16_t>(platform::littleEndian(bytes + 22, 2));
+    header.sampleRateHz = platform::littleEndian(bytes + 24, 4);
+    header.byteRate = platform::littleEndian(bytes + 28, 4);
+    header.blockAlign = static_cast<uint16_t>(platform::littleEndian(bytes + 32, 2));
+    header.bitsPerSample = static_cast<uint16_t>(platform::littleEndian(bytes + 34, 2));
     std::memcpy(header.dataTag, bytes + 36, 4);
-    header.dataBytes = littleEndian(bytes + 40, 4);
+    header.dataBytes = platform::littleEndian(bytes + 40, 4);
     return header;
 }
 

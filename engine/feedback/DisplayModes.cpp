@@ -9,4 +9,15 @@ std::atomic<uint8_t>& displayModeFlags() {
     return flags;
 }
 
+uint8_t nextDisplayMode(uint8_t modes) {
+    switch (modes) {
+    case kDisplaySpectrum:
+        return kDisplayOscilloscope;
+    case kDisplayOscilloscope:
+        return kDisplayLevelMeter;
+    default:
+        return kDisplaySpectrum;
+    }
+}
+
 } // namespace engine

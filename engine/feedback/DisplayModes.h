@@ -10,4 +10,9 @@ namespace engine {
 // paint.
 std::atomic<uint8_t>& displayModeFlags();
 
+// The mode a click on a display steps to: spectrum, oscilloscope, level
+// meter, then spectrum again. Flags of several modes, or none, step to the
+// spectrum.
+uint8_t nextDisplayMode(uint8_t modes);
+
 } // namespace engine

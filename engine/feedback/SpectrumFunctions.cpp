@@ -20,11 +20,6 @@ Binding& binding() {
     return instance;
 }
 
-template <typename Function> bool lookUp(const platform::SharedLibrary& library, const char* name, Function& target) {
-    target = reinterpret_cast<Function>(library.symbol(name));
-    return target != nullptr;
-}
-
 } // namespace
 
 bool bindSpectrumFunctions(SpectrumFunctions& functions) {
@@ -35,12 +30,12 @@ bool bindSpectrumFunctions(SpectrumFunctions& functions) {
             return false;
         SpectrumFunctions found;
         const bool complete =
-            lookUp(state.library, "fft_analyzer_new", found.analyzerNew) &
-            lookUp(state.library, "fft_analyzer_delete", found.analyzerDelete) &
-            lookUp(state.library, "fft_analyzer_set_samples", found.setSamples) &
-            lookUp(state.library, "fft_analyzer_get_spectrum", found.getSpectrum) &
-            lookUp(state.library, "fft_analyzer_interpolate_samples_signed", found.interpolateSigned) &
-            lookUp(state.library, "fft_analyzer_interpolate_samples_unsigned", found.interpolateUnsigned);
+            state.library.bind("fft_analyzer_new", found.analyzerNew) &
+            state.library.bind("fft_analyzer_delete", found.analyzerDelete) &
+            state.library.bind("fft_analyzer_set_samples", found.setSamples) &
+            state.library.bind("fft_analyzer_get_spectrum", found.getSpectrum) &
+            state.library.bind("fft_analyzer_interpolate_samples_signed", found.interpolateSigned) &
+            state.library.bind("fft_analyzer_interpolate_samples_unsigned", found.interpolateUnsigned);
         if (!complete) {
             state.library.unload();
             return false;

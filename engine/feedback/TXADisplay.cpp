@@ -33,6 +33,10 @@ TXADisplay::TXADisplay(int width, int height, QWidget* parent)
     if (parent == nullptr) {
         setWindowFlags(Qt::Tool | Qt::WindowStaysOnTopHint);
         setWindowTitle(QStringLiteral("Feedback Display"));
+    } else {
+        // Clicks belong to the window it is shown in, which lays its own
+        // mouse regions under the display.
+        setAttribute(Qt::WA_TransparentForMouseEvents);
     }
     resize(width, height);
     m_clearingTimer.setInterval(kClearingIntervalMs);

@@ -2,7 +2,7 @@
 
 #include "DisplayState.h"
 
-#include "app/api/MessageNumbers.h"
+#include "contracts/MessageNumbers.h"
 #include "platform/WindowMessages.h"
 
 #include <QTimer>

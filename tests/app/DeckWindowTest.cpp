@@ -3,9 +3,11 @@
 #include "Players.h"
 #include "Preferences.h"
 #include "WindowSet.h"
-#include "app/api/MessageNumbers.h"
-#include "app/api/MixerApi.h"
-#include "app/api/PlayListApi.h"
+#include "contracts/MessageNumbers.h"
+#include "contracts/MixerApi.h"
+#include "contracts/PlayListApi.h"
+#include "engine/feedback/DisplayModes.h"
+#include "engine/feedback/DisplayState.h"
 #include "engine/feedback/FeedbackDisplay.h"
 #include "mixer/Mixer.h"
 #include "platform/ApplicationFolder.h"
@@ -152,6 +154,9 @@ TEST_F(DeckTest, CreationSetsUpTheEngineInOrderWithItsValues) {
     ASSERT_NE(playerA, playerB);
     EXPECT_EQ(fake.priority(playerA), 4);
     const int window = static_cast<int>(deckA->winId());
+    // The default skin places the spectrum display.
+    int left = 0, top = 0, width = 0, height = 0;
+    ASSERT_TRUE(deckA->SkinForm1->GetAreaRect(QStringLiteral("SpectrumDisplay"), left, top, width, height));
     struct Expected {
         int code;
         std::vector<std::string> texts;
@@ -163,10 +168,10 @@ TEST_F(DeckTest, CreationSetsUpTheEngineInOrderWithItsValues) {
         {XA_MSG_SET_OUTPUT_NAME, {"/dev/dsound/0"}, {}},
         {XA_MSG_SET_INPUT_TIMECODE_GRANULARITY, {}, {1}},
         {XA_MSG_SET_FEEDBACK_HANDLER_ENVIRONMENT_INTEGER, {"CLIENT.MAIN-WINDOW"}, {window}},
-        {XA_MSG_SET_FEEDBACK_HANDLER_ENVIRONMENT_INTEGER, {"DISPLAY.LEFT"}, {24}},
-        {XA_MSG_SET_FEEDBACK_HANDLER_ENVIRONMENT_INTEGER, {"DISPLAY.TOP"}, {131}},
-        {XA_MSG_SET_FEEDBACK_HANDLER_ENVIRONMENT_INTEGER, {"DISPLAY.WIDTH"}, {251}},
-        {XA_MSG_SET_FEEDBACK_HANDLER_ENVIRONMENT_INTEGER, {"DISPLAY.HEIGHT"}, {1}},
+        {XA_MSG_SET_FEEDBACK_HANDLER_ENVIRONMENT_INTEGER, {"DISPLAY.LEFT"}, {left}},
+        {XA_MSG_SET_FEEDBACK_HANDLER_ENVIRONMENT_INTEGER, {"DISPLAY.TOP"}, {top}},
+        {XA_MSG_SET_FEEDBACK_HANDLER_ENVIRONMENT_INTEGER, {"DISPLAY.WIDTH"}, {width}},
+        {XA_MSG_SET_FEEDBACK_HANDLER_ENVIRONMENT_INTEGER, {"DISPLAY.HEIGHT"}, {height}},
         {XA_MSG_COMMAND_FEEDBACK_HANDLER_MODULE_REGISTER, {engine::feedbackModuleRegistrationName().toStdString()}, {}},
         {XA_MSG_SET_FEEDBACK_HANDLER_NAME, {"Feedback-Display"}, {}},
         {XA_MSG_SET_FEEDBACK_AUDIO_EVENT_RATE, {}, {40}},
@@ -805,4 +810,109 @@ TEST_F(DeckTest, CtrlKeysOnDeckBActOnThePlayListAndTheSameKeysWithAltDoNot) {
     }
     EXPECT_EQ(playList.keyCommands,
               (QStringList{QStringLiteral("SelectAll"), QStringLiteral("ListMinus"), QStringLiteral("WaitListPlus")}));
+}
+
+namespace {
+
+// A copy of the default skin whose deck A file names no "Position" gauge, no
+// "ElapsedTime" display and no "SpectrumDisplay" area, and has its play
+// button in the top-left corner.
+std::string skinWithoutDeckRegions(const TemporaryFolder& folder) {
+    namespace fs = std::filesystem;
+    const fs::path copy = fs::path(folder.path()) / "Bare";
+    fs::copy(platform::applicationFolder() + "skins/Default", copy, fs::copy_options::recursive);
+    QString definition = QString::fromStdString(readFile((copy / "PlayerA.ini").string()));
+    const std::pair<const char*, const char*> renames[] = {
+        {"=Position,", "=Progress,"},
+        {"=ElapsedTime,", "=Clock,"},
+        {"=SpectrumDisplay,", "=Elsewhere,"},
+        {"=PlayButton, 64, 156,", "=PlayButton, 4, 4,"},
+    };
+    for (const auto& [from, to] : renames) {
+        EXPECT_TRUE(definition.contains(QLatin1String(from))) << from;
+        definition.replace(QLatin1String(from), QLatin1String(to));
+    }
+    writeFile((copy / "PlayerA.ini").string(), definition.toStdString());
+    return copy.string() + "/";
+}
+
+void clickAt(QWidget& window, QPoint position) {
+    QWidget* target = window.childAt(position);
+    ASSERT_NE(target, nullptr);
+    const QPointF local = target->mapFrom(&window, QPointF(position));
+    const QPointF global = window.mapToGlobal(QPointF(position));
+    QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &press);
+    QApplication::sendEvent(target, &release);
+}
+
+} // namespace
+
+TEST_F(DeckTest, ASkinWithoutTheRegionsElementsLeavesItsButtonsFreeAndTheDisplayOnItsStrip) {
+    const QRect seekBefore = deckA->SeekRegion->geometry();
+    const QRect timeBefore = deckA->TimeRegion->geometry();
+    const size_t before = commandsOf(playerA).size();
+    deckA->ChangeSkinFolder(skinWithoutDeckRegions(folder));
+    EXPECT_TRUE(errors.isEmpty()) << errors.join(QLatin1Char('\n')).toStdString();
+
+    for (const MouseRegion* region : {deckA->SeekRegion, deckA->TimeRegion, deckA->DisplayRegion})
+        EXPECT_TRUE(region->isHidden()) << region->objectName().toStdString();
+    // Neither the corner nor the places the regions had take clicks away from the skin.
+    for (const QPoint point : {QPoint(10, 10), QPoint(50, 20), seekBefore.center(), timeBefore.center()})
+        EXPECT_EQ(deckA->childAt(point), deckA->SkinForm1) << point.x() << "," << point.y();
+
+    playList.LoadedBpm = QStringLiteral("000.0");
+    deckA->LoadTrack(track);
+    clickAt(*deckA, QPoint(10, 10));
+    EXPECT_EQ(commandsOf(playerA, XA_MSG_COMMAND_PLAY).size(), 1u) << "the play button in the corner responds";
+
+    // The display moves back to the strip every deck has had.
+    std::vector<FakeCommand> sent = commandsOf(playerA);
+    sent.erase(sent.begin(), sent.begin() + static_cast<std::ptrdiff_t>(before));
+    ASSERT_GE(sent.size(), 6u);
+    EXPECT_EQ(sent[0].code, XA_MSG_COMMAND_FEEDBACK_HANDLER_STOP);
+    const std::pair<const char*, int> strip[] = {
+        {"DISPLAY.LEFT", 24}, {"DISPLAY.TOP", 131}, {"DISPLAY.WIDTH", 251}, {"DISPLAY.HEIGHT", 1}};
+    for (size_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(sent[1 + i].code, XA_MSG_SET_FEEDBACK_HANDLER_ENVIRONMENT_INTEGER);
+        EXPECT_EQ(sent[1 + i].texts, std::vector<std::string>{strip[i].first});
+        EXPECT_EQ(sent[1 + i].integers, std::vector<int>{strip[i].second});
+    }
+    EXPECT_EQ(sent[5].code, XA_MSG_COMMAND_FEEDBACK_HANDLER_START);
+
+    // Back on the default skin every region is in place again.
+    const size_t restarts = commandsOf(playerA, XA_MSG_COMMAND_FEEDBACK_HANDLER_START).size();
+    deckA->ChangeSkinFolder(platform::applicationFolder() + "skins/Default/");
+    EXPECT_EQ(deckA->SeekRegion->geometry(), seekBefore);
+    EXPECT_EQ(deckA->TimeRegion->geometry(), timeBefore);
+    for (const MouseRegion* region : {deckA->SeekRegion, deckA->TimeRegion, deckA->DisplayRegion})
+        EXPECT_FALSE(region->isHidden()) << region->objectName().toStdString();
+    EXPECT_EQ(commandsOf(playerA, XA_MSG_COMMAND_FEEDBACK_HANDLER_START).size(), restarts + 1);
+}
+
+TEST_F(DeckTest, AClickOnTheSpectrumDisplayStepsThroughItsThreeModes) {
+    int left = 0, top = 0, width = 0, height = 0;
+    ASSERT_TRUE(deckA->SkinForm1->GetAreaRect(QStringLiteral("SpectrumDisplay"), left, top, width, height));
+    const QRect area(left, top, width, height);
+    EXPECT_EQ(deckA->DisplayRegion->geometry(), area);
+    ASSERT_EQ(deckA->childAt(area.center()), deckA->DisplayRegion);
+
+    // The modes are the display module's, shared by both decks; the engine
+    // sets them from the message, so the test plays the engine's part.
+    const std::pair<uint8_t, uint8_t> steps[] = {
+        {engine::kDisplaySpectrum, engine::kDisplayOscilloscope},
+        {engine::kDisplayOscilloscope, engine::kDisplayLevelMeter},
+        {engine::kDisplayLevelMeter, engine::kDisplaySpectrum},
+        {engine::kDisplaySpectrum | engine::kDisplayLevelMeter, engine::kDisplaySpectrum}};
+    for (const auto& [current, next] : steps) {
+        engine::displayModeFlags().store(current);
+        clickAt(*deckA, area.center());
+        const auto messages = commandsOf(playerA, XA_MSG_COMMAND_FEEDBACK_HANDLER_SEND_MESSAGE);
+        ASSERT_FALSE(messages.empty());
+        EXPECT_EQ(messages.back().integers.at(0), engine::kFeedbackSetModes);
+        EXPECT_EQ(messages.back().pointerBytes, std::vector<uint8_t>{next}) << int(current);
+    }
+    engine::displayModeFlags().store(engine::kDisplaySpectrum);
+    EXPECT_TRUE(commandsOf(playerB, XA_MSG_COMMAND_FEEDBACK_HANDLER_SEND_MESSAGE).empty());
 }

@@ -90,13 +90,13 @@ TEST(EqualizerWithTheRealEngine, TheSliderHolding1kHzCutsItAndTheLowestSliderCut
         play("60.mp3", "60-flat.wav");
         // 1 kHz lies in the engine's band 1 (689 to 1378 Hz), the second
         // slider's; the slider's bottom is its deepest cut.
-        equalizer.ToggleDeck(mixer::Deck::A);
+        equalizer.ToggleDeck(DeckSide::A);
         moveSlider("A2", 100);
         play("1k.mp3", "1k-cut.wav");
         play("60.mp3", "60-second-cut.wav");
-        equalizer.ToggleDeck(mixer::Deck::A);
+        equalizer.ToggleDeck(DeckSide::A);
         play("1k.mp3", "1k-switched-off.wav");
-        equalizer.ToggleDeck(mixer::Deck::A);
+        equalizer.ToggleDeck(DeckSide::A);
         moveSlider("A2", 50);
         moveSlider("A1", 100);
         play("60.mp3", "60-first-cut.wav");

@@ -102,7 +102,7 @@ TEST_F(KeyboardTest, EveryWindowHandsItsKeysToDeckBsHandler) {
     click(set.PlayerB, Qt::Key_Up, Qt::ControlModifier);
     EXPECT_EQ(set.Mixer->state().FaderB, expectedFaderB + 5);
     click(set.PlayerB, Qt::Key_2, Qt::AltModifier);
-    EXPECT_TRUE(set.Mixer->state().fadeRunning({mixer::Curve::Linear, mixer::Deck::A}));
+    EXPECT_TRUE(set.Mixer->state().fadeRunning({mixer::Curve::Linear, DeckSide::A}));
 }
 
 TEST_F(KeyboardTest, LettersToggleTheirWindowsFromAnyWindowWhateverIsHeld) {

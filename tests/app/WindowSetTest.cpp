@@ -6,7 +6,7 @@
 #include "Preferences.h"
 #include "SkinFolderSwitch.h"
 #include "Splash.h"
-#include "app/api/SkinFolderClient.h"
+#include "contracts/SkinFolderClient.h"
 #include "engine/feedback/TXADisplay.h"
 #include "mixer/Equalizer.h"
 #include "mixer/MeterLevels.h"
@@ -111,7 +111,7 @@ TEST_F(WindowSetTest, AHiddenAndShownWindowReturnsToItsStoredPosition) {
 
 TEST_F(WindowSetTest, LoadSkinHandsTheChosenFolderToTheSixWindowsInOrder) {
     const QString chosen = QStringLiteral("/music/skins/Night/PlayerA.ini");
-    EXPECT_EQ(WindowSet::skinFolderFromDefinitionFile(chosen), QStringLiteral("/music/skins/Night/"));
+    EXPECT_EQ(skinFolderFromDefinitionFile(chosen), QStringLiteral("/music/skins/Night/"));
 
     const auto fromB = set.skinFolderClients(*set.PlayerB);
     const std::vector<SkinFolderClient*> expectedFromB = {set.PlayerB, set.PlayerA,   set.PlayList,
@@ -320,4 +320,31 @@ TEST_F(WindowSetTest, TheMixersDeckMetersFollowTheAudioEachDecksDisplayShows) {
     EXPECT_EQ(meters.LevelLeftB, mixer::peakLevel(frame.left.waveform.data(), 4));
     EXPECT_EQ(meters.LevelRightB, mixer::peakLevel(frame.right.waveform.data(), 4));
     EXPECT_GT(meters.LevelLeftB, meters.LevelRightB);
+}
+
+TEST_F(WindowSetTest, MinimizeFromDeckAMinimizesTheShownWindowsAndRestoringDeckABringsThemBack) {
+    set.PlayerA->popupMenu().triggerItem(QStringLiteral("Mixer")); // hidden before the minimize
+    const std::vector<QWidget*> shown = {set.PlayerA, set.PlayList, set.PlayerB};
+    for (QWidget* window : shown)
+        ASSERT_TRUE(window->isVisible());
+
+    // "MiminizeButton" acts on release, as a user's click ends.
+    set.PlayerA->SkinForm1MouseUpNotify(QStringLiteral("MiminizeButton"), Qt::LeftButton);
+    for (QWidget* window : shown)
+        EXPECT_TRUE(window->isMinimized()) << window->metaObject()->className();
+    EXPECT_FALSE(set.Mixer->isMinimized());
+
+    // The task bar restores the main window alone; the others follow it.
+    set.PlayerA->setWindowState(set.PlayerA->windowState() & ~Qt::WindowMinimized);
+    for (QWidget* window : shown) {
+        EXPECT_FALSE(window->isMinimized()) << window->metaObject()->className();
+        EXPECT_TRUE(window->isVisible()) << window->metaObject()->className();
+    }
+    EXPECT_FALSE(set.Mixer->isVisible()) << "a window hidden before stays hidden";
+
+    // Deck B minimized on its own stays so when deck A is restored later.
+    set.PlayerB->setWindowState(Qt::WindowMinimized);
+    set.PlayerA->setWindowState(Qt::WindowMinimized);
+    set.PlayerA->setWindowState(Qt::WindowNoState);
+    EXPECT_TRUE(set.PlayerB->isMinimized());
 }

@@ -1,4 +1,4 @@
-#include "app/api/MessageNumbers.h"
+#include "contracts/MessageNumbers.h"
 #include "engine/BPMThreads.h"
 
 #include "platform/WindowMessages.h"

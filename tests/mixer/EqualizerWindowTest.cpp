@@ -14,7 +14,6 @@
 #include <optional>
 #include <vector>
 
-using mixer::Deck;
 using test_support::readFile;
 using test_support::writeFile;
 
@@ -25,23 +24,23 @@ namespace {
 class RecordingOutput : public mixer::EqualizerOutput {
 public:
     struct Call {
-        Deck deck;
+        DeckSide deck;
         bool isGet;
         std::optional<XA_EqualizerInfo> table;
     };
-    void setCodecEqualizer(Deck deck, const XA_EqualizerInfo* table) override {
+    void setCodecEqualizer(DeckSide deck, const XA_EqualizerInfo* table) override {
         calls.push_back({deck, false, table != nullptr ? std::optional(*table) : std::nullopt});
     }
-    void getCodecEqualizer(Deck deck) override { calls.push_back({deck, true, std::nullopt}); }
+    void getCodecEqualizer(DeckSide deck) override { calls.push_back({deck, true, std::nullopt}); }
 
-    std::vector<Call> sets(Deck deck) const {
+    std::vector<Call> sets(DeckSide deck) const {
         std::vector<Call> found;
         std::copy_if(calls.begin(), calls.end(), std::back_inserter(found),
                      [deck](const Call& call) { return call.deck == deck && !call.isGet; });
         return found;
     }
     // The last table sent to a deck; throws (failing the test) when none was.
-    const Call& lastSet(Deck deck) const {
+    const Call& lastSet(DeckSide deck) const {
         for (auto call = calls.rbegin(); call != calls.rend(); ++call)
             if (call->deck == deck && !call->isGet)
                 return *call;
@@ -111,15 +110,15 @@ TEST_F(EqualizerWindowTest, SliderMovesReachTheEngineOnlyWhileTheDecksSwitchIsOn
     EXPECT_EQ(window->size(), QSize(429, 182));
     // A fresh start switches both engines' equalizers off, deck A first.
     ASSERT_EQ(output.calls.size(), 2u);
-    EXPECT_EQ(output.calls[0].deck, Deck::A);
+    EXPECT_EQ(output.calls[0].deck, DeckSide::A);
     EXPECT_FALSE(output.calls[0].table);
-    EXPECT_EQ(output.calls[1].deck, Deck::B);
+    EXPECT_EQ(output.calls[1].deck, DeckSide::B);
     output.calls.clear();
 
     moveSlider(*window, QStringLiteral("B9"), 100);
     EXPECT_EQ(window->BandB[8], 80);
     ASSERT_EQ(output.calls.size(), 1u);
-    EXPECT_EQ(output.calls[0].deck, Deck::B);
+    EXPECT_EQ(output.calls[0].deck, DeckSide::B);
     EXPECT_FALSE(output.calls[0].table) << "deck B is switched off";
 
     click(*window, "EnableBButton");
@@ -133,27 +132,27 @@ TEST_F(EqualizerWindowTest, SliderMovesReachTheEngineOnlyWhileTheDecksSwitchIsOn
     EXPECT_EQ(leftBands(output.calls[1].table.value()), expected);
     EXPECT_EQ(rightBands(output.calls[1].table.value()), expected);
     EXPECT_TRUE(output.calls[2].isGet);
-    EXPECT_EQ(output.calls[2].deck, Deck::B);
+    EXPECT_EQ(output.calls[2].deck, DeckSide::B);
 
     // Off sends no table and keeps the bands; on again sends them unchanged.
     click(*window, "EnableBButton");
-    EXPECT_FALSE(output.lastSet(Deck::B).table);
+    EXPECT_FALSE(output.lastSet(DeckSide::B).table);
     EXPECT_FALSE(hotArea(*window, "EnableBButton").Down);
     EXPECT_EQ(window->BandB[8], 80);
-    window->ToggleDeck(Deck::B);
-    EXPECT_EQ(leftBands(output.lastSet(Deck::B).table.value()), expected);
-    EXPECT_TRUE(output.sets(Deck::A).empty());
+    window->ToggleDeck(DeckSide::B);
+    EXPECT_EQ(leftBands(output.lastSet(DeckSide::B).table.value()), expected);
+    EXPECT_TRUE(output.sets(DeckSide::A).empty());
 
     moveSlider(*window, QStringLiteral("B1"), 0);
-    EXPECT_EQ(output.lastSet(Deck::B).table.value().left[0], 80) << "the top of a slider boosts";
-    EXPECT_EQ(output.lastSet(Deck::B).table.value().right[0], 80);
+    EXPECT_EQ(output.lastSet(DeckSide::B).table.value().left[0], 80) << "the top of a slider boosts";
+    EXPECT_EQ(output.lastSet(DeckSide::B).table.value().right[0], 80);
     EXPECT_TRUE(errors.isEmpty()) << errors.join(u'\n').toStdString();
 }
 
 TEST_F(EqualizerWindowTest, ResetFlattensOneDeckAndLeavesTheOtherAndBothSwitches) {
     auto window = openWindow();
-    window->ToggleDeck(Deck::A);
-    window->ToggleDeck(Deck::B);
+    window->ToggleDeck(DeckSide::A);
+    window->ToggleDeck(DeckSide::B);
     moveSlider(*window, QStringLiteral("A3"), 20);
     moveSlider(*window, QStringLiteral("B3"), 70);
     output.calls.clear();
@@ -165,14 +164,14 @@ TEST_F(EqualizerWindowTest, ResetFlattensOneDeckAndLeavesTheOtherAndBothSwitches
     EXPECT_EQ(slider(*window, "A3"), 20);
     EXPECT_TRUE(window->EqOnA);
     EXPECT_TRUE(window->EqOnB);
-    ASSERT_EQ(output.sets(Deck::B).size(), 1u);
-    EXPECT_EQ(leftBands(output.sets(Deck::B)[0].table.value()), std::vector<int>(32, 0));
-    EXPECT_TRUE(output.sets(Deck::A).empty());
+    ASSERT_EQ(output.sets(DeckSide::B).size(), 1u);
+    EXPECT_EQ(leftBands(output.sets(DeckSide::B)[0].table.value()), std::vector<int>(32, 0));
+    EXPECT_TRUE(output.sets(DeckSide::A).empty());
 }
 
 TEST_F(EqualizerWindowTest, PresetSavesDeckAAndLoadsIntoBothDecksAndAShortFileChangesNothing) {
     auto window = openWindow();
-    window->ToggleDeck(Deck::A);
+    window->ToggleDeck(DeckSide::A);
     const char* sliders[] = {"A1", "A2", "A3", "A4", "A5", "A6", "A7", "A8", "A9", "A10"};
     // Positions whose values a preset holds exactly (multiples of 4).
     const int positions[] = {5, 25, 45, 50, 55, 60, 65, 75, 95, 100};
@@ -197,10 +196,10 @@ TEST_F(EqualizerWindowTest, PresetSavesDeckAAndLoadsIntoBothDecksAndAShortFileCh
     for (int band = 0; band < 10; ++band)
         EXPECT_EQ(slider(*window, sliders[band]), positions[band]) << sliders[band];
     EXPECT_EQ(slider(*window, "B10"), 100);
-    ASSERT_EQ(output.sets(Deck::A).size(), 1u);
-    EXPECT_EQ(output.sets(Deck::A)[0].table.value().left[20], -80);
-    ASSERT_EQ(output.sets(Deck::B).size(), 1u);
-    EXPECT_FALSE(output.sets(Deck::B)[0].table) << "deck B stays switched off";
+    ASSERT_EQ(output.sets(DeckSide::A).size(), 1u);
+    EXPECT_EQ(output.sets(DeckSide::A)[0].table.value().left[20], -80);
+    ASSERT_EQ(output.sets(DeckSide::B).size(), 1u);
+    EXPECT_FALSE(output.sets(DeckSide::B)[0].table) << "deck B stays switched off";
     EXPECT_TRUE(errors.isEmpty()) << errors.join(u'\n').toStdString();
 
     // Short and missing files are refused with a message; nothing moves.
@@ -223,7 +222,7 @@ TEST_F(EqualizerWindowTest, BandsAndSwitchesComeBackAfterARestartOnSlidersAndInT
         auto window = openWindow();
         moveSlider(*window, QStringLiteral("A2"), 100);
         moveSlider(*window, QStringLiteral("B10"), 0);
-        window->ToggleDeck(Deck::A);
+        window->ToggleDeck(DeckSide::A);
         window->writePlacementAtDestruction();
     }
     output.calls.clear();
@@ -237,11 +236,11 @@ TEST_F(EqualizerWindowTest, BandsAndSwitchesComeBackAfterARestartOnSlidersAndInT
     EXPECT_TRUE(hotArea(*window, "EnableAButton").Down);
     EXPECT_FALSE(hotArea(*window, "EnableBButton").Down);
     ASSERT_EQ(output.calls.size(), 3u);
-    EXPECT_EQ(output.calls[0].deck, Deck::A);
+    EXPECT_EQ(output.calls[0].deck, DeckSide::A);
     ASSERT_TRUE(output.calls[0].table);
     EXPECT_EQ(output.calls[0].table.value().left[1], -80);
     EXPECT_EQ(output.calls[0].table.value().right[1], -80);
-    EXPECT_EQ(output.calls[2].deck, Deck::B);
+    EXPECT_EQ(output.calls[2].deck, DeckSide::B);
     EXPECT_FALSE(output.calls[2].table);
 
     // Showing the window reads its section again; the bands set since the

@@ -99,7 +99,7 @@ TEST(FadeCurves, AnIncomingDeckAboveFadeTopIsBroughtDownToIt) {
 
 TEST(FadeCurves, TheTickOrderListsEveryFadeOnce) {
     for (Curve curve : {Curve::Linear, Curve::FastSlow, Curve::SlowFast, Curve::Equal, Curve::SlowSlow})
-        for (Deck deck : {Deck::A, Deck::B}) {
+        for (DeckSide deck : {DeckSide::A, DeckSide::B}) {
             const std::size_t index = fadeIndex({curve, deck});
             ASSERT_LT(index, kFadeCount);
             EXPECT_EQ(kTickOrder[index], (Fade{curve, deck}));

@@ -66,17 +66,17 @@ TEST_F(MixerLogicTest, CrossfaderAtFortyNineSendsSixtyTwoToDeckA) {
 
 TEST_F(MixerLogicTest, CrossfaderTowardBCutsDeckAToSilence) {
     setCrossFader(0);
-    EXPECT_EQ(effects.lastPosted(Deck::A), 0);
-    EXPECT_EQ(effects.lastPosted(Deck::B), 80);
+    EXPECT_EQ(effects.lastPosted(DeckSide::A), 0);
+    EXPECT_EQ(effects.lastPosted(DeckSide::B), 80);
     setCrossFader(100);
-    EXPECT_EQ(effects.lastPosted(Deck::A), 80);
-    EXPECT_EQ(effects.lastPosted(Deck::B), 0);
+    EXPECT_EQ(effects.lastPosted(DeckSide::A), 80);
+    EXPECT_EQ(effects.lastPosted(DeckSide::B), 0);
 }
 
 TEST_F(MixerLogicTest, NegativeLevelsReachTheDeckUnchanged) {
     setFaderA(30);
     setCrossFader(40);
-    EXPECT_EQ(effects.lastPosted(Deck::A), -20);
+    EXPECT_EQ(effects.lastPosted(DeckSide::A), -20);
 }
 
 TEST_F(MixerLogicTest, ChannelFaderKeepsTheCutOfTheLastCrossfaderMove) {
@@ -117,7 +117,7 @@ TEST_F(MixerLogicTest, CrossfaderNudgeAtTheTopStaysThereAndAppliesTheLaw) {
     setCrossFader(50);
     logic.Nudge("F", "DEC");
     EXPECT_EQ(logic.state().CrossFader, 45);
-    EXPECT_EQ(effects.lastPosted(Deck::A), 70);
+    EXPECT_EQ(effects.lastPosted(DeckSide::A), 70);
 }
 
 TEST_F(MixerLogicTest, NudgesWithUnknownArgumentsDoNothing) {
@@ -163,7 +163,7 @@ TEST_F(MixerLogicTest, FadeStartSilencesTheTargetAndSendsOnlyIt) {
     effects.take();
     logic.Start("LinearToB");
     EXPECT_EQ(effects.take(), (Lines{"post B 0", "text GainB 0", "slider PitchSliderF 50"}));
-    EXPECT_TRUE(logic.state().fadeRunning({Curve::Linear, Deck::B}));
+    EXPECT_TRUE(logic.state().fadeRunning({Curve::Linear, DeckSide::B}));
     EXPECT_EQ(logic.state().CutA, 0);
     EXPECT_EQ(logic.state().CrossFader, 20);
 }
@@ -286,7 +286,7 @@ TEST_F(MixerLogicTest, FlashReleasedElsewhereStaysHeldUntilReleasedOverItsButton
 TEST_F(MixerLogicTest, HeldFlashDoesNotGateOtherStarts) {
     logic.Start("FlashToB");
     logic.Start("LinearToA");
-    EXPECT_TRUE(logic.state().fadeRunning({Curve::Linear, Deck::A}));
+    EXPECT_TRUE(logic.state().fadeRunning({Curve::Linear, DeckSide::A}));
 }
 
 TEST_F(MixerLogicTest, FlashReleaseIsNotCheckedAgainstAHeldFlash) {
@@ -302,8 +302,8 @@ TEST_F(MixerLogicTest, AutomaticFadeIgnoresTheGateAndRunsBesideTheSameDirection)
     effects.take();
     logic.AutoFadeToB();
     EXPECT_EQ(effects.take(), (Lines{"post B 0", "text GainB 0", "slider PitchSliderF 50"}));
-    EXPECT_TRUE(logic.state().fadeRunning({Curve::Linear, Deck::B}));
-    EXPECT_TRUE(logic.state().fadeRunning({Curve::Equal, Deck::B}));
+    EXPECT_TRUE(logic.state().fadeRunning({Curve::Linear, DeckSide::B}));
+    EXPECT_TRUE(logic.state().fadeRunning({Curve::Equal, DeckSide::B}));
     // The Linear fade steps before the Equal fade, each with its own sends.
     logic.fadeTick();
     EXPECT_EQ(effects.take(), (Lines{"post A 75", "text GainA 75", "post B 5", "text GainB 5", "slider PitchSliderA 25",
@@ -317,10 +317,10 @@ TEST_F(MixerLogicTest, TickOrderPutsFastCurvesBeforeEqualAndSlowSlow) {
     logic.AutoFadeToA();
     logic.fadeTick();
     // Linear first: A 5, B 75; then SlowSlow: B was not silent, so A stays, B 70.
-    const std::vector<int> postedA = effects.postedTo(Deck::A);
+    const std::vector<int> postedA = effects.postedTo(DeckSide::A);
     ASSERT_GE(postedA.size(), 2u);
     EXPECT_EQ(postedA[postedA.size() - 2], 5);
-    EXPECT_EQ(effects.lastPosted(Deck::B), 70);
+    EXPECT_EQ(effects.lastPosted(DeckSide::B), 70);
 }
 
 TEST_F(MixerLogicTest, OppositeAutomaticFadeReplacesTheRunningFadeSoItEnds) {
@@ -328,8 +328,8 @@ TEST_F(MixerLogicTest, OppositeAutomaticFadeReplacesTheRunningFadeSoItEnds) {
     for (int tick = 0; tick < 5; ++tick)
         logic.fadeTick();
     logic.AutoFadeToA();
-    EXPECT_FALSE(logic.state().fadeRunning({Curve::Linear, Deck::B}));
-    EXPECT_TRUE(logic.state().fadeRunning({Curve::Linear, Deck::A}));
+    EXPECT_FALSE(logic.state().fadeRunning({Curve::Linear, DeckSide::B}));
+    EXPECT_TRUE(logic.state().fadeRunning({Curve::Linear, DeckSide::A}));
     EXPECT_EQ(ticksUntilIdle(), 16);
     EXPECT_EQ(logic.state().FaderA, 80);
     EXPECT_EQ(logic.state().FaderB, 0);
@@ -339,8 +339,8 @@ TEST_F(MixerLogicTest, AutomaticFadeClearsEveryCurveRunningTheOtherWay) {
     logic.Start("SlowSlowToA");
     logic.AutoFadeToA();
     logic.AutoFadeToB();
-    EXPECT_FALSE(logic.state().fadeRunning({Curve::SlowSlow, Deck::A}));
-    EXPECT_FALSE(logic.state().fadeRunning({Curve::Linear, Deck::A}));
+    EXPECT_FALSE(logic.state().fadeRunning({Curve::SlowSlow, DeckSide::A}));
+    EXPECT_FALSE(logic.state().fadeRunning({Curve::Linear, DeckSide::A}));
     EXPECT_EQ(ticksUntilIdle(), 16);
     EXPECT_EQ(logic.state().FaderB, 80);
 }

@@ -1,6 +1,6 @@
 #include "mixer/Mixer.h"
 
-#include "app/api/MessageNumbers.h"
+#include "contracts/MessageNumbers.h"
 #include "platform/ApplicationFolder.h"
 #include "platform/ErrorReport.h"
 #include "platform/WindowMessages.h"
@@ -18,8 +18,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <vector>
-
-using mixer::Deck;
 
 namespace {
 
@@ -181,7 +179,7 @@ TEST_F(MixerWindowTest, LinearFadeRunsOnTheFadeTimerInAboutFiveSeconds) {
 }
 
 TEST_F(MixerWindowTest, DeckLevelsShowOnTheMetersWithinTheRefresh) {
-    mixerWindow.setDeckLevels(Deck::A, 30, 40);
+    mixerWindow.setDeckLevels(DeckSide::A, 30, 40);
     MixerApi& asTheDecksSeeIt = mixerWindow;
     asTheDecksSeeIt.LevelLeftB = 55;
     QElapsedTimer clock;
@@ -242,8 +240,8 @@ TEST_F(MixerWindowTest, DecksStartTheAutomaticFadeThroughTheirInterface) {
     mixerWindow.Start(QStringLiteral("EqualToA"));
     MixerApi& asTheDecksSeeIt = mixerWindow;
     asTheDecksSeeIt.AutoFadeToB();
-    EXPECT_TRUE(mixerWindow.state().fadeRunning({mixer::Curve::Linear, Deck::B}));
-    EXPECT_FALSE(mixerWindow.state().fadeRunning({mixer::Curve::Equal, Deck::A}));
+    EXPECT_TRUE(mixerWindow.state().fadeRunning({mixer::Curve::Linear, DeckSide::B}));
+    EXPECT_FALSE(mixerWindow.state().fadeRunning({mixer::Curve::Equal, DeckSide::A}));
     QCoreApplication::processEvents();
     EXPECT_EQ(deckB.levels.back(), 0);
 }

@@ -1,11 +1,9 @@
 #include "RecordingEffects.h"
 
-using mixer::Deck;
-
-void RecordingEffects::postLevel(Deck deck, int level) {
-    lines.push_back(std::string("post ") + (deck == Deck::A ? "A " : "B ") + std::to_string(level));
+void RecordingEffects::postLevel(DeckSide deck, int level) {
+    lines.push_back(std::string("post ") + (deck == DeckSide::A ? "A " : "B ") + std::to_string(level));
     m_posts.emplace_back(deck, level);
-    (deck == Deck::A ? m_lastA : m_lastB) = level;
+    (deck == DeckSide::A ? m_lastA : m_lastB) = level;
 }
 
 void RecordingEffects::setTrackBarPosition(std::string_view name, int position) {
@@ -31,7 +29,7 @@ std::vector<std::string> RecordingEffects::take() {
     return taken;
 }
 
-std::vector<int> RecordingEffects::postedTo(Deck deck) const {
+std::vector<int> RecordingEffects::postedTo(DeckSide deck) const {
     std::vector<int> levels;
     for (const auto& [target, level] : m_posts)
         if (target == deck)
@@ -39,6 +37,6 @@ std::vector<int> RecordingEffects::postedTo(Deck deck) const {
     return levels;
 }
 
-int RecordingEffects::lastPosted(Deck deck) const {
-    return deck == Deck::A ? m_lastA : m_lastB;
+int RecordingEffects::lastPosted(DeckSide deck) const {
+    return deck == DeckSide::A ? m_lastA : m_lastB;
 }

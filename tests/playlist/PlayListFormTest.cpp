@@ -1,6 +1,6 @@
 #include "playlist/PlayListForm.h"
 
-#include "app/api/DeckApi.h"
+#include "contracts/DeckApi.h"
 #include "platform/ErrorReport.h"
 #include "playlist/TrackText.h"
 #include "support/AudioFixtures.h"
@@ -234,10 +234,10 @@ TEST_F(PlayListFormTest, MissingFilesAreOfferedForRemovalOrAnnouncedAndRemoved) 
 
     select(form.PL, {0});
     answer = false;
-    form.LoadFromPlayList(TPlayListForm::Deck::A);
+    form.LoadFromPlayList(DeckSide::A);
     EXPECT_EQ(form.playListModel().count(), 2);
     answer = true;
-    form.LoadFromPlayList(TPlayListForm::Deck::A);
+    form.LoadFromPlayList(DeckSide::A);
     EXPECT_EQ(cells(form.playListModel(), kPathCell), std::vector<std::string>{music.file("kept.mp3")});
     EXPECT_EQ(questions.size(), 2);
     EXPECT_TRUE(deckA.loaded.isEmpty());
@@ -246,11 +246,11 @@ TEST_F(PlayListFormTest, MissingFilesAreOfferedForRemovalOrAnnouncedAndRemoved) 
     form.waitListModel().addRow({playlist::pathCellOf(kept), "000.0"});
     form.ShowWaitList(true);
     select(form.WL, {0});
-    form.LoadFromWaitList(TPlayListForm::Deck::B);
+    form.LoadFromWaitList(DeckSide::B);
     EXPECT_EQ(messages.size(), 1);
     ASSERT_EQ(form.waitListModel().count(), 1);
     select(form.WL, {0});
-    form.LoadFromWaitList(TPlayListForm::Deck::B);
+    form.LoadFromWaitList(DeckSide::B);
     EXPECT_EQ(deckB.loaded, QStringList{kept});
     EXPECT_EQ(form.waitListModel().count(), 0);
 }

@@ -19,6 +19,7 @@ const char* const kHotAreas = "HOTAREAINFO";
 const char* const kGauges = "GUAGEAREAINFO";
 const char* const kDisplays = "DISPLAYINFO";
 const char* const kTrackBars = "TRACKBARINFO";
+const char* const kAreas = "AREAINFO";
 
 // What each window's code looks up by name, and the client size it has.
 struct WindowSpec {
@@ -65,13 +66,15 @@ std::vector<WindowSpec> windows() {
          {{kHotAreas, deckHotAreas()},
           {kDisplays, deckDisplays()},
           {kTrackBars, {"PitchSlider"}},
-          {kGauges, {"Position"}}}},
+          {kGauges, {"Position"}},
+          {kAreas, {"SpectrumDisplay"}}}},
         {"PlayerB.ini",
          {370, 234},
          {{kHotAreas, deckHotAreas()},
           {kDisplays, deckDisplays()},
           {kTrackBars, {"PitchSlider"}},
-          {kGauges, {"Position"}}}},
+          {kGauges, {"Position"}},
+          {kAreas, {"SpectrumDisplay"}}}},
         {"Mixer.ini",
          {385, 190},
          {{kHotAreas, mixerHotAreas()},
@@ -221,6 +224,8 @@ TEST_P(DefaultSkinWindow, ControlsLieInsideTheWindowShapeAndDoNotOverlap) {
         controls.emplace_back(fields[0], SkinFileView::areaOf(fields));
     for (const auto& fields : skin.entries(kGauges))
         controls.emplace_back(fields[0], SkinFileView::areaOf(fields));
+    for (const auto& fields : skin.entries(kAreas))
+        controls.emplace_back(fields[0], SkinFileView::areaOf(fields));
     for (const auto& fields : skin.entries(kTrackBars)) {
         const QRect track = skin.trackOf(fields);
         controls.emplace_back(fields[0], track);
@@ -246,18 +251,22 @@ INSTANTIATE_TEST_SUITE_P(Windows, DefaultSkinWindow, ::testing::ValuesIn(windows
                              return info.param.file.substr(0, info.param.file.find('.'));
                          });
 
-TEST(DefaultSkinDeck, TimeRegionSeekRegionAndSpectrumBandCoverNoButton) {
-    // The deck lays a 129 x 49 click region at "ElapsedTime" and a seek region
-    // over "Position"; the engine's spectrum window sits at 24, 131, 251 x 1.
-    // Any button under them could never be pressed.
+TEST(DefaultSkinDeck, TimeRegionSeekRegionAndSpectrumDisplayCoverNoButton) {
+    // The deck lays a 129 x 49 click region at "ElapsedTime", a seek region
+    // over "Position" and the spectrum display with its click region over
+    // "SpectrumDisplay". Any button under them could never be pressed.
     for (const char* file : {"PlayerA.ini", "PlayerB.ini"}) {
         const SkinFileView skin(defaultSkin(), file);
         const auto elapsed = skin.entry(kDisplays, "ElapsedTime");
         ASSERT_GE(elapsed.size(), 8u);
         const QRect timeRegion(std::stoi(elapsed[6]), std::stoi(elapsed[7]), 129, 49);
         const QRect seekRegion = SkinFileView::areaOf(skin.entry(kGauges, "Position"));
-        const QRect spectrum(24, 131, 251, 1);
+        const QRect spectrum = SkinFileView::areaOf(skin.entry(kAreas, "SpectrumDisplay"));
+        // Tall enough to show the bars, and the full width the display draws.
+        EXPECT_GE(spectrum.height(), 16) << file;
+        EXPECT_EQ(spectrum.width(), 251) << file;
         EXPECT_FALSE(seekRegion.intersects(spectrum));
+        EXPECT_FALSE(timeRegion.intersects(spectrum)) << file;
         for (const auto& fields : skin.entries(kHotAreas)) {
             const QRect area = SkinFileView::areaOf(fields);
             EXPECT_FALSE(area.intersects(timeRegion)) << file << " " << fields[0];

@@ -15,12 +15,17 @@ const QSize DeckPainter::kLetterCell(8, 12);
 
 namespace {
 
-// Where the engine's spectrum feedback window lies over every deck; the skin
-// keeps a dark well under it.
-const QRect kSpectrumArea(24, 131, 251, 1);
+// Where the engine's spectrum feedback window lies over a deck whose skin
+// does not place it; the skin keeps a dark well under it.
+const QRect kSpectrumStrip(24, 131, 251, 1);
 // The seek region and the position gauge are the same rectangle; it matches
 // the spectrum's width so both read as one instrument.
 const QRect kPositionArea(24, 141, 251, 7);
+// The standard deck places the spectrum display itself, tall enough to be
+// read, between a shorter screen and a thinner position bar.
+const QRect kSpectrumDisplayArea(24, 122, 251, 21);
+const QRect kThinPositionArea(24, 149, 251, 4);
+const int kStandardScreenHeight = 92;
 
 const QString kPitchThumb = QStringLiteral("PitchThumb.bmp");
 const QString kPitchThumbActive = QStringLiteral("PitchThumbActive.bmp");
@@ -98,13 +103,13 @@ void DeckPainter::paintDisplay(WindowArt& art, const QRect& lcd) const {
     });
 }
 
-void DeckPainter::paintSpectrumAndPosition(WindowArt& art) const {
+void DeckPainter::paintSpectrumAndPosition(WindowArt& art, const QRect& spectrumWell, const QRect& position) const {
     art.faces().paintAll([&](QPainter& painter) {
         const ControlPainter& controls = art.painter();
-        controls.recessedPanel(painter, kSpectrumArea.adjusted(-4, -4, 4, 5), Qt::black, 2);
-        controls.recessedPanel(painter, kPositionArea.adjusted(-2, -2, 2, 2), Qt::black, 2);
+        controls.recessedPanel(painter, spectrumWell, Qt::black, 2);
+        controls.recessedPanel(painter, position.adjusted(-2, -2, 2, 2), Qt::black, 2);
     });
-    art.bar(QStringLiteral("Position"), kPositionArea);
+    art.bar(QStringLiteral("Position"), position);
 }
 
 void DeckPainter::paintStandard(WindowArt& art) const {
@@ -120,8 +125,9 @@ void DeckPainter::paintStandard(WindowArt& art) const {
                glyphs::close());
 
     const int lcdRight = width - 90;
-    paintDisplay(art, QRect(12, 25, lcdRight - 12, 98));
-    paintSpectrumAndPosition(art);
+    paintDisplay(art, QRect(12, 25, lcdRight - 12, kStandardScreenHeight));
+    paintSpectrumAndPosition(art, kSpectrumDisplayArea.adjusted(-4, -3, 4, 3), kThinPositionArea);
+    art.definition().addArea(QStringLiteral("SpectrumDisplay"), kSpectrumDisplayArea);
 
     // Transport.
     const int row = 156;
@@ -201,7 +207,7 @@ void DeckPainter::paintCompact(WindowArt& art) const {
     art.button(QStringLiteral("ExitButton"), QRect(width - 28, 4, 20, 13), QStringLiteral("Exit Drovan"),
                glyphs::close());
     paintDisplay(art, QRect(12, 25, 274, 98));
-    paintSpectrumAndPosition(art);
+    paintSpectrumAndPosition(art, kSpectrumStrip.adjusted(-4, -4, 4, 5), kPositionArea);
 
     const auto cell = [](int column, int row, int height) { return QRect(296 + column * 40, row, 36, height); };
     art.button(QStringLiteral("RewindButton"), cell(0, 26, 26), QStringLiteral("Rewind"), glyphs::rewind());

@@ -29,7 +29,7 @@ private:
     void paintStandard(WindowArt& art) const;
     void paintCompact(WindowArt& art) const;
     void paintDisplay(WindowArt& art, const QRect& lcd) const;
-    void paintSpectrumAndPosition(WindowArt& art) const;
+    void paintSpectrumAndPosition(WindowArt& art, const QRect& spectrumWell, const QRect& position) const;
 
     SkinStyle m_style;
     QChar m_deck;

@@ -84,6 +84,10 @@ void SkinDefinition::addTrackBar(const QString& name, const QString& thumb, cons
                                   QString::number(position), plain(hint)}));
 }
 
+void SkinDefinition::addArea(const QString& name, const QRect& area) {
+    m_areas.push_back(joined({name, geometry(area)}));
+}
+
 void SkinDefinition::addSection(const QString& name, std::vector<std::pair<QString, QString>> keys) {
     m_sections.emplace_back(name, std::move(keys));
 }
@@ -104,6 +108,9 @@ QString SkinDefinition::text() const {
     writeList(out, QStringLiteral("GUAGEAREAINFO"), m_gauges);
     writeList(out, QStringLiteral("DISPLAYINFO"), m_displays, QStringLiteral("Charset"), QStringLiteral("1"));
     writeList(out, QStringLiteral("TRACKBARINFO"), m_trackBars);
+    // Skins without areas leave the optional section out.
+    if (!m_areas.empty())
+        writeList(out, QStringLiteral("AREAINFO"), m_areas);
     for (const auto& [section, keys] : m_sections) {
         out += QStringLiteral("\n[%1]\n").arg(section);
         for (const auto& [key, value] : keys)

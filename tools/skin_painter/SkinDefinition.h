@@ -35,6 +35,8 @@ public:
     void addButton(const QString& name, const QRect& area, const QString& hint);
     void addSwitch(const QString& name, const QRect& area, const QString& hint, bool down);
     void addGauge(const QString& name, const QRect& area, Orientation orientation);
+    // A rectangle the window lays something of its own over.
+    void addArea(const QString& name, const QRect& area);
     void addFontDisplay(const QString& name, const QString& face, bool bold, int sizePoints, const QColor& colour,
                         const QPoint& topLeft, const QString& text = {});
     void addStripDisplay(const QString& name, DisplayKind kind, const QPoint& topLeft, const QString& text = {});
@@ -54,6 +56,7 @@ private:
     std::vector<QString> m_gauges;
     std::vector<QString> m_displays;
     std::vector<QString> m_trackBars;
+    std::vector<QString> m_areas;
     std::vector<std::pair<QString, std::vector<std::pair<QString, QString>>>> m_sections;
 };
 

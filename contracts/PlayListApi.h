@@ -2,6 +2,14 @@
 
 #include <QString>
 
+// The texts the play list and the decks hand each other.
+namespace play_list_texts {
+// NextTrack's answer when there is no track.
+inline constexpr const char* kNoNextTrack = "False";
+// The tempo text of a track whose tempo was not measured.
+inline constexpr const char* kTempoNotMeasured = "000.0";
+} // namespace play_list_texts
+
 // What the decks, the key handler and the preferences dialog use of the
 // play list window.
 // GUI thread only.
