@@ -1,7 +1,7 @@
 // The synchronous decoder: one block of 16-bit PCM per call (an MPEG frame
 // for MP3s), at the stream's own rate and channel count, for callers that
 // analyse audio.
-#include "AudioStream.h"
+#include "OpenAudioStream.h"
 #include "xaudio.h"
 
 #include <cstring>

@@ -1,5 +1,6 @@
 #include "Player.h"
 
+#include "OpenAudioStream.h"
 #include "VolumeLaw.h"
 
 #include <algorithm>
