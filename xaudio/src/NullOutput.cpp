@@ -1,5 +1,6 @@
 #include "NullOutput.h"
 
+#include "Feeder.h"
 #include "OutputRenderer.h"
 
 #include <algorithm>
@@ -8,7 +9,10 @@
 namespace xaudio {
 namespace {
 
-constexpr size_t kChunkFrames = 256;
+constexpr size_t kChunkFrames = 128;
+// Waiting for the feeder must never wait for more than the feeder keeps in
+// the ring, or both would wait for ever.
+static_assert(kChunkFrames + OutputRenderer::kEndFadeFrames <= Feeder::kFillTargetFrames - Feeder::kMinimumRoomFrames);
 constexpr auto kTick = std::chrono::milliseconds(5);
 constexpr auto kWaitTick = std::chrono::milliseconds(1);
 // After a stall longer than this the pacer starts afresh rather than racing
