@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstring>
+#include <pthread.h>
 #include <samplerate.h>
 #include <sched.h>
 #include <stdexcept>
@@ -172,6 +173,7 @@ void Feeder::setNiceLevel(int niceLevel) {
 }
 
 void Feeder::run() {
+    pthread_setname_np(pthread_self(), "xaudio feeder");
     const auto thread = static_cast<int>(::syscall(SYS_gettid));
     m_threadId.store(thread, std::memory_order_release);
     // A level set before the thread ran applies now.

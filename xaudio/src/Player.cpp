@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <pthread.h>
 
 namespace xaudio {
 namespace {
@@ -76,6 +77,7 @@ int Player::setPriority(int priority) {
 }
 
 void Player::run() {
+    pthread_setname_np(pthread_self(), "xaudio player");
     postCode(XA_MSG_NOTIFY_READY);
     while (!m_commands.closed()) {
         // Only playback needs watching; an idle player sleeps until the next
