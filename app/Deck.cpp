@@ -17,6 +17,7 @@
 #include "platform/ApplicationMinimize.h"
 #include "platform/DialogFilter.h"
 #include "platform/ErrorReport.h"
+#include "platform/OnDemandTimer.h"
 #include "playlist/TrackFiles.h"
 #include "skins/SkinFolders.h"
 
@@ -50,6 +51,9 @@ constexpr QRect kDefaultDisplayArea(24, 131, 251, 1);
 constexpr int kFeedbackEventsPerSecond = 40;
 
 constexpr int kDisplayTimerIntervalMs = 66;
+// After playback ends the display timer ticks this often more: enough to
+// restore what a flash blanked and to show the last position.
+constexpr int kDisplaySettleTicks = 2;
 constexpr int kFlashTicks = 10;
 constexpr int kFlashBlankTicks = 5;
 constexpr int kSeekStep = 5;
@@ -134,7 +138,9 @@ TDeck::TDeck(DeckSide side)
 
     VrTimer1.setInterval(kDisplayTimerIntervalMs);
     connect(&VrTimer1, &QTimer::timeout, this, [this] { VrTimer1Timer(); });
-    VrTimer1.start();
+    m_displayTimer = new platform::OnDemandTimer(
+        VrTimer1, [this] { return StateText == QLatin1String(app::deck_states::kPlaying); }, kDisplaySettleTicks);
+    m_displayTimer->wake();
 }
 
 TDeck::~TDeck() {
@@ -287,6 +293,7 @@ void TDeck::LoadTrack(const QString& fileName) {
     display(kPlayerState, StateText);
     display(kElapsedTime, text(kZeroTime));
     PositionOffset = 0;
+    m_displayTimer->wake();
     const PlayListApi* list = playList();
     BaseBPM = list != nullptr ? list->LoadedBpm : text(app::kTempoNotMeasured);
     if (!app::measuredTempo(BaseBPM)) {
@@ -571,6 +578,7 @@ void TDeck::XaudioPlayer1NotifyPlayerState(int State) {
         }
     }
     display(kPlayerState, StateText);
+    m_displayTimer->wake();
 }
 
 void TDeck::clearMixerLevels() {
@@ -592,6 +600,7 @@ void TDeck::XaudioPlayer1NotifyInputPosition(uint32_t Offset, uint32_t Range) {
     PositionOffset = static_cast<int>(Offset);
     PositionRange = static_cast<int>(Range);
     SkinForm1->SetGaugeRange(text(kPosition), 0, PositionRange);
+    m_displayTimer->wake();
 }
 
 void TDeck::XaudioPlayer1NotifyInputTimecode(int Minutes, int Seconds, int Fractions) {

@@ -22,6 +22,9 @@ class MixerApi;
 class MouseRegion;
 class PlayListApi;
 struct PreferenceValues;
+namespace platform {
+class OnDemandTimer;
+}
 
 // One deck window: it plays one track through its own engine player, shows
 // the engine's notifications in its skin, turns skin clicks into engine
@@ -180,6 +183,8 @@ private:
     ApplicationWindows* m_windows = nullptr;
     QRect m_displayArea;
     std::unique_ptr<DeckMenu> m_menu;
+    // Lets VrTimer1 sleep while the deck does not play; owned by VrTimer1.
+    platform::OnDemandTimer* m_displayTimer = nullptr;
     TDeck* m_otherDeck = nullptr;
     PlayListApi* m_playList = nullptr;
     MixerApi* m_mixer = nullptr;

@@ -1,6 +1,7 @@
 #include "Mixer.h"
 
 #include "contracts/MessageNumbers.h"
+#include "platform/OnDemandTimer.h"
 #include "platform/WindowMessages.h"
 #include "skins/SkinFolders.h"
 
@@ -38,12 +39,16 @@ TMixer::TMixer(QWidget* parent)
     // The base loaded the default skin before these handlers were set.
     SkinForm1SkinChanged(SkinForm1);
 
+    // Both timers sleep while there is nothing to do: no fade runs and every
+    // meter shows zero.
     VrTimer1->setInterval(kFadeIntervalMs);
     connect(VrTimer1, &QTimer::timeout, this, &TMixer::VrTimer1Timer);
-    VrTimer1->start();
+    m_fadeTimer = new platform::OnDemandTimer(
+        *VrTimer1, [this] { return m_logic.state().anyFadeRunning(); }, 1);
     VrTimer2->setInterval(kMeterIntervalMs);
     connect(VrTimer2, &QTimer::timeout, this, &TMixer::VrTimer2Timer);
-    VrTimer2->start();
+    m_meterTimer = new platform::OnDemandTimer(
+        *VrTimer2, [this] { return LevelLeftA != 0 || LevelRightA != 0 || LevelLeftB != 0 || LevelRightB != 0; }, 1);
 }
 
 TMixer::~TMixer() = default;
@@ -55,25 +60,36 @@ void TMixer::setDecks(QObject* deckA, QObject* deckB) {
 
 void TMixer::Nudge(const QString& channel, const QString& direction) {
     m_logic.Nudge(toStdString(channel), toStdString(direction));
+    followFades();
 }
 
 void TMixer::Start(const QString& name) {
     m_logic.Start(toStdString(name));
+    followFades();
 }
 
 void TMixer::Release(const QString& name) {
     m_logic.Release(toStdString(name));
+    followFades();
 }
 
 void TMixer::AutoFadeToA() {
     m_logic.AutoFadeToA();
+    followFades();
 }
 
 void TMixer::AutoFadeToB() {
     m_logic.AutoFadeToB();
+    followFades();
+}
+
+void TMixer::followFades() {
+    if (m_logic.state().anyFadeRunning())
+        m_fadeTimer->wake();
 }
 
 void TMixer::setDeckLevels(DeckSide deck, int left, int right) {
+    m_meterTimer->wake();
     if (deck == DeckSide::A) {
         LevelLeftA = left;
         LevelRightA = right;
@@ -85,14 +101,17 @@ void TMixer::setDeckLevels(DeckSide deck, int left, int right) {
 
 void TMixer::SkinForm1TrackBarNotify(const QString& ID, int Position) {
     m_logic.trackBarMoved(toStdString(ID), Position);
+    followFades();
 }
 
 void TMixer::SkinForm1MouseDownNotify(const QString& ID, Qt::MouseButton) {
     m_logic.mouseDown(toStdString(ID));
+    followFades();
 }
 
 void TMixer::SkinForm1MouseUpNotify(const QString& ID, Qt::MouseButton) {
     m_logic.mouseUp(toStdString(ID));
+    followFades();
 }
 
 void TMixer::SkinForm1SkinChanged(TSkinForm*) {

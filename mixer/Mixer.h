@@ -11,13 +11,16 @@
 #include <QPointer>
 
 class QTimer;
+namespace platform {
+class OnDemandTimer;
+}
 
 // The mixer window: two channel faders and a crossfader that set each
 // deck's output level, automatic transitions between the decks, and four
 // deck level meters. Its look and controls come from the skin file
 // "Mixer.ini"; the levels reach the decks only as posted volume messages.
 // The four meter values (LevelLeftA ... LevelRightB, MixerApi) are shown
-// every 50 ms. GUI thread only.
+// every 50 ms while any of them is above zero. GUI thread only.
 class TMixer : public skins::SkinnedWindow, public MixerApi, private mixer::MixerEffects {
     Q_OBJECT
 public:
@@ -74,9 +77,15 @@ private:
     void setGaugeRange(std::string_view name, int min, int max) override;
     void setGaugePosition(std::string_view name, int value) override;
 
+    // Starts the fade timer when the last call to the logic started a fade.
+    void followFades();
+
     mixer::MixerLogic m_logic;
     QPointer<QObject> m_deckA;
     QPointer<QObject> m_deckB;
     QTimer* VrTimer1;
     QTimer* VrTimer2;
+    // Owned by the timers they drive.
+    platform::OnDemandTimer* m_fadeTimer;
+    platform::OnDemandTimer* m_meterTimer;
 };

@@ -60,8 +60,8 @@ void TSkinForm::ApplyMask(const QImage& mask) {
 }
 
 void TSkinForm::SetDisplayText(const QString& name, const QString& text) {
-    m_model.SetDisplayText(name, text);
-    update();
+    if (m_model.SetDisplayText(name, text))
+        update();
 }
 
 int TSkinForm::GetTrackBarPosition(const QString& name) const {
@@ -79,8 +79,8 @@ void TSkinForm::SetGaugeRange(const QString& name, int min, int max) {
 }
 
 void TSkinForm::SetGaugePosition(const QString& name, int value) {
-    m_model.SetGaugePosition(name, value);
-    update();
+    if (m_model.SetGaugePosition(name, value))
+        update();
 }
 
 bool TSkinForm::GetGaugeRect(const QString& name, int& left, int& top, int& width, int& height) const {

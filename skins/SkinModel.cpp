@@ -169,10 +169,13 @@ void SkinModel::ComposeFace() {
     m_repaintPending = false;
 }
 
-void SkinModel::SetDisplayText(const QString& name, const QString& text) {
-    if (DisplayInfoRec* display = findDisplay(name))
-        display->Text = text;
+bool SkinModel::SetDisplayText(const QString& name, const QString& text) {
+    DisplayInfoRec* display = findDisplay(name);
+    if (display == nullptr || display->Text == text)
+        return false;
+    display->Text = text;
     ComposeFace();
+    return true;
 }
 
 int SkinModel::GetTrackBarPosition(const QString& name) const {
@@ -196,10 +199,16 @@ void SkinModel::SetGaugeRange(const QString& name, int min, int max) {
     ComposeFace();
 }
 
-void SkinModel::SetGaugePosition(const QString& name, int value) {
-    if (GuageAreaInfoRec* gauge = findGauge(name))
-        gauge->Position = value > gauge->Max ? gauge->Max : (value < gauge->Min ? gauge->Min : value);
+bool SkinModel::SetGaugePosition(const QString& name, int value) {
+    GuageAreaInfoRec* gauge = findGauge(name);
+    if (gauge == nullptr)
+        return false;
+    const int position = value > gauge->Max ? gauge->Max : (value < gauge->Min ? gauge->Min : value);
+    if (position == gauge->Position)
+        return false;
+    gauge->Position = position;
     ComposeFace();
+    return true;
 }
 
 bool SkinModel::GetGaugeRect(const QString& name, int& left, int& top, int& width, int& height) const {

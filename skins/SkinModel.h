@@ -68,11 +68,13 @@ public:
     void LoadSkinDocument(const platform::IniDocument& file, const SkinImageCache::Decoder& decoder,
                           const ApplyMaskFunction& applyMask = {});
 
-    void SetDisplayText(const QString& name, const QString& text);
+    // These two compose the face again only when something changed (a deck
+    // sets the same texts many times a second) and say whether it did.
+    bool SetDisplayText(const QString& name, const QString& text);
     int GetTrackBarPosition(const QString& name) const;
     void SetTrackBarPosition(const QString& name, int value);
     void SetGaugeRange(const QString& name, int min, int max);
-    void SetGaugePosition(const QString& name, int value);
+    bool SetGaugePosition(const QString& name, int value);
     // Outputs stay untouched when no element has that name; the result
     // says whether one had.
     bool GetGaugeRect(const QString& name, int& left, int& top, int& width, int& height) const;

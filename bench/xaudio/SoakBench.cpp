@@ -1,5 +1,6 @@
 // Soak: two players play looped tracks while the levels cross-fade back and
-// forth like the mixer's automatic fades, the pitch of one deck wanders, and
+// forth like the mixer's automatic fades, the pitch of one deck wanders (and
+// comes back to normal speed), the other's equalizer moves, and
 // a background thread measures tempos one file after the other, for the
 // given number of seconds. Prints underruns and resident memory growth and
 // fails when there was any underrun or the memory grew by 2 MB or more.
@@ -8,6 +9,7 @@
 #include "tempik.h"
 #include "xaudio.h"
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -91,6 +93,13 @@ int main(int argc, char** argv) {
         control_message_send_III(decks[1].player, XA_MSG_SET_OUTPUT_VOLUME, -1, 60 + position * 2, -1);
         control_message_send_SI(decks[1].player, XA_MSG_SET_PLAYER_ENVIRONMENT_INTEGER, XA_ENV_OUTPUT_PITCH,
                                 960 + (step % 9) * 10);
+        // Deck A's equalizer moves now and then, as a hand on its sliders.
+        if (step % 7 == 0) {
+            XA_EqualizerInfo bands{};
+            std::fill(std::begin(bands.left), std::begin(bands.left) + 8, static_cast<int8_t>(-(step % 5) * 10));
+            std::fill(std::begin(bands.right), std::begin(bands.right) + 8, static_cast<int8_t>(-(step % 5) * 10));
+            control_message_send_P(decks[0].player, XA_MSG_SET_CODEC_EQUALIZER, &bands);
+        }
         for (Deck& deck : decks) {
             if (deck.ended.exchange(false))
                 control_message_send_N(deck.player, XA_MSG_COMMAND_PLAY);

@@ -11,6 +11,7 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstring>
 #include <memory>
@@ -25,7 +26,6 @@ constexpr int kOutOfMemoryStatus = -100;
 // Creating and destroying the window waits for the GUI thread this long at
 // most; an audio event gives up its frame sooner.
 constexpr std::chrono::milliseconds kWindowTimeout{5000};
-constexpr std::chrono::milliseconds kFrameTimeout{250};
 
 struct DisplaySettings {
     bool hasMainWindow = false;
@@ -42,9 +42,15 @@ struct Instance {
     XA_FftAnalyzer* leftAnalyzer = nullptr;
     XA_FftAnalyzer* rightAnalyzer = nullptr;
     int width = 0;
-    // Filled by audio events and read by the window during the hand-over.
+    // Filled by audio events; a copy travels to the window.
     std::unique_ptr<DisplayFrame> frame;
+    // Frames posted to the window and not yet taken. Shared with the posted
+    // calls, which may run after the instance is gone.
+    std::shared_ptr<std::atomic<int>> framesInFlight = std::make_shared<std::atomic<int>>(0);
 };
+
+// A window that falls behind loses frames rather than collecting them.
+constexpr int kMostFramesInFlight = 2;
 
 DisplaySettings readSettings(void* context, XA_EnvironmentIntegerLookup lookup) {
     DisplaySettings settings;
@@ -222,8 +228,8 @@ int handlerCommand(void* opaque, uint32_t code, const void* data, uint32_t size)
     }
 }
 
-// Engine thread. It waits (bounded) for the GUI thread to take the frame, so
-// this is not real-time code.
+// Engine thread. It allocates the copy it posts, so this is not real-time
+// code, but it never waits for the GUI thread.
 void analyseBlock(const Instance& instance, XA_FftAnalyzer* analyzer, const int8_t* samples, uint32_t count,
                   ChannelFrame& channel) {
     const SpectrumFunctions& functions = instance.functions;
@@ -253,15 +259,19 @@ int handlerAudioEvent(void* opaque, const XA_AudioEvent* event) noexcept {
                         frame.right.waveform.begin());
             frame.right.spectrum = frame.left.spectrum;
         }
-        const QPointer<TXADisplay> window = instance->window;
-        callOnGuiThread(
-            [&] {
-                if (window) {
-                    intptr_t result = 0;
-                    window->handleMessage({messages::kDisplayData, 0, reinterpret_cast<intptr_t>(&frame), {}}, result);
-                }
-            },
-            kFrameTimeout);
+        // Posted, not waited for: the engine's thread goes on with the audio
+        // whatever the GUI thread is doing.
+        if (instance->framesInFlight->load(std::memory_order_acquire) >= kMostFramesInFlight)
+            return XA_SUCCESS;
+        instance->framesInFlight->fetch_add(1, std::memory_order_acq_rel);
+        postToGuiThread([window = instance->window, inFlight = instance->framesInFlight,
+                         copy = std::make_shared<DisplayFrame>(frame)] {
+            inFlight->fetch_sub(1, std::memory_order_acq_rel);
+            if (window) {
+                intptr_t result = 0;
+                window->handleMessage({messages::kDisplayData, 0, reinterpret_cast<intptr_t>(copy.get()), {}}, result);
+            }
+        });
         return XA_SUCCESS;
     } catch (...) {
         return XA_FAILURE;

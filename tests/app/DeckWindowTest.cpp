@@ -90,9 +90,11 @@ protected:
         deckB->linkPartners(deckA.get(), &playList, &mixer);
         // The tests tick the display timer by hand: the real one would tick
         // whenever events are processed, at moments that depend on how busy
-        // the machine is.
-        deckA->VrTimer1.stop();
-        deckB->VrTimer1.stop();
+        // the machine is. Its signal is blocked rather than the timer
+        // stopped, since the deck starts it again whenever there is
+        // something to show.
+        deckA->VrTimer1.blockSignals(true);
+        deckB->VrTimer1.blockSignals(true);
         writeFile(folder.file("track.mp3"), std::string(4096, 'x'));
         track = QString::fromStdString(folder.file("track.mp3"));
     }
@@ -475,6 +477,37 @@ TEST_F(DeckTest, AVolumeMessageBeforeFirstPlaybackIsAppliedAtTheFirstPlayingStat
     EXPECT_EQ(displayText(*deckA, "PlayerState"), QStringLiteral("PAUSED"));
     notify(playerA, playerStateNotification(1));
     EXPECT_EQ(commandsOf(playerA, XA_MSG_SET_OUTPUT_VOLUME).size(), 5u);
+}
+
+TEST_F(DeckTest, DisplayTimerSleepsOnceAStoppedDeckShowsItsLastStateAndWakesForPlayback) {
+    deckA->VrTimer1.blockSignals(false);
+    playDeckA(200);
+    notify(playerA, inputPositionNotification(150, 400));
+    deckA->FlashActive = true;
+    deckA->TickCount = 0;
+    deckA->VrTimer1Timer();
+    ASSERT_EQ(displayText(*deckA, "Elapsed"), QString());
+    ASSERT_EQ(gaugePosition(*deckA), 0);
+    ASSERT_TRUE(deckA->VrTimer1.isActive());
+
+    // Stopped in the middle of a flash: the labels and the position come back
+    // before the timer goes to sleep.
+    notify(playerA, playerStateNotification(0));
+    notify(playerA, inputPositionNotification(0, 400));
+    EXPECT_TRUE(processEventsUntil([&] { return !deckA->VrTimer1.isActive(); }));
+    EXPECT_EQ(displayText(*deckA, "Elapsed"), QStringLiteral("Elapsed"));
+    EXPECT_EQ(displayText(*deckA, "Remaining"), QStringLiteral("Remaining"));
+    EXPECT_EQ(gaugePosition(*deckA), 0);
+
+    // A position that arrives while stopped (a seek) is shown too.
+    notify(playerA, inputPositionNotification(200, 400));
+    EXPECT_TRUE(deckA->VrTimer1.isActive());
+    EXPECT_TRUE(processEventsUntil([&] { return !deckA->VrTimer1.isActive(); }));
+    EXPECT_EQ(gaugePosition(*deckA), 200);
+
+    deckA->PlayPause();
+    notify(playerA, playerStateNotification(1));
+    EXPECT_TRUE(deckA->VrTimer1.isActive());
 }
 
 TEST_F(DeckTest, WithAutoPlayOffNothingIsHandedOverHoweverLowTheRemainingTime) {

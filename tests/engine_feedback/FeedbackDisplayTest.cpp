@@ -413,15 +413,26 @@ TEST_F(FeedbackDisplayModule, EngineThreadCallsReachTheWindowOnTheGuiThread) {
     ending.join();
 }
 
-TEST_F(FeedbackDisplayModule, AudioEventGivesUpWhenTheGuiThreadDoesNotAnswer) {
+TEST_F(FeedbackDisplayModule, AudioEventsNeverWaitForABusyGuiThreadWhichSkipsFramesItFallsBehindOn) {
     void* instance = start();
+    std::vector<int8_t> delivered;
+    TXADisplay::setFrameObserver(
+        [&](QWidget*, const engine::DisplayFrame& frame) { delivered.push_back(frame.left.waveform[0]); });
     std::atomic<int> status{1};
-    // The GUI thread is busy joining the engine thread, as when a player is deleted.
-    std::thread engine([&] { status = send(instance, stereoBlock(64, 33, 33), 2); });
+    // The GUI thread is busy joining the engine thread, as when a player is
+    // deleted; were the engine's thread waiting for it, neither would go on.
+    std::thread engine([&] {
+        for (int8_t level = 11; level <= 55; level += 11)
+            status = std::min(status.load(), send(instance, stereoBlock(64, level, level), 2));
+    });
     engine.join();
     EXPECT_EQ(status, XA_SUCCESS);
     settle();
-    EXPECT_NE(windowOf()->state().left.data.waveform[0], 33) << "a withdrawn frame is never delivered";
+    TXADisplay::setFrameObserver({});
+    // A window that falls behind gets the first frames in flight and loses
+    // the rest instead of piling them up.
+    EXPECT_EQ(delivered, (std::vector<int8_t>{11, 22}));
+    EXPECT_EQ(windowOf()->state().left.data.waveform[0], 22);
     m_module.handler_delete(instance);
 }
 

@@ -5,6 +5,7 @@
 #include "platform/ErrorReport.h"
 #include "platform/WindowMessages.h"
 #include "skins/SkinFolders.h"
+#include "support/EventLoop.h"
 #include "support/TemporaryFolder.h"
 
 #include <QCoreApplication>
@@ -103,10 +104,31 @@ TEST_F(MixerWindowTest, OpensWithTheDefaultSkinShowingTheInitialState) {
     EXPECT_EQ(displayText("GainA"), QStringLiteral("80"));
     EXPECT_EQ(gauge("Left").Max, 50);
     EXPECT_EQ(gauge("Right").Max, 50);
-    EXPECT_TRUE(mixerWindow.fadeTimer()->isActive());
+    // Nothing fades and every meter is at zero: neither timer wakes the
+    // application up.
+    EXPECT_FALSE(mixerWindow.fadeTimer()->isActive());
     EXPECT_EQ(mixerWindow.fadeTimer()->interval(), 300);
-    EXPECT_TRUE(mixerWindow.meterTimer()->isActive());
+    EXPECT_FALSE(mixerWindow.meterTimer()->isActive());
     EXPECT_EQ(mixerWindow.meterTimer()->interval(), 50);
+}
+
+TEST_F(MixerWindowTest, TimersRunWhileAFadeRunsOrAMeterShowsAboveZero) {
+    mixerWindow.AutoFadeToB();
+    EXPECT_TRUE(mixerWindow.fadeTimer()->isActive());
+    EXPECT_TRUE(test_support::processEventsUntil([&] { return !mixerWindow.state().anyFadeRunning(); }, 30000));
+    EXPECT_FALSE(mixerWindow.fadeTimer()->isActive()) << "the timer outlived the fade";
+
+    mixerWindow.setDeckLevels(Deck::B, 20, 25);
+    EXPECT_TRUE(mixerWindow.meterTimer()->isActive());
+    EXPECT_TRUE(test_support::processEventsUntil([&] { return gauge("RightB").Position == 25; }));
+    EXPECT_TRUE(mixerWindow.meterTimer()->isActive()) << "a meter above zero must go on refreshing";
+    // The deck stops: its zeros are shown, then the refresh sleeps.
+    MixerApi& asTheDecksSeeIt = mixerWindow;
+    asTheDecksSeeIt.LevelLeftB = 0;
+    asTheDecksSeeIt.LevelRightB = 0;
+    EXPECT_TRUE(test_support::processEventsUntil([&] { return !mixerWindow.meterTimer()->isActive(); }));
+    EXPECT_EQ(gauge("LeftB").Position, 0);
+    EXPECT_EQ(gauge("RightB").Position, 0);
 }
 
 TEST_F(MixerWindowTest, CrossfaderMovePostsBothVolumeMessagesAfterTheHandlerReturns) {

@@ -186,7 +186,7 @@ TEST_F(SkinFormTest, TextDisplayDrawsLettersAndABlankCellForOtherCharacters) {
     EXPECT_EQ(faceAt(2, 60), letterColor(1, 10));
     EXPECT_EQ(faceAt(4, 61), letterColor(2, 25));
     EXPECT_EQ(faceAt(6, 60), letterColor(1, 9));
-    m_skin->SetDisplayText("NoSuchDisplay", "x"); // recomposes, changes nothing
+    m_skin->SetDisplayText("NoSuchDisplay", "x"); // changes nothing
     EXPECT_EQ(faceAt(0, 60), letterColor(0, 0));
 }
 

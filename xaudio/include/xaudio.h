@@ -422,6 +422,12 @@ XA_EXPORT int control_win32_params_to_message(XA_Player* player, XA_Message* mes
    empty stops the capture. The engine environment variable
    XAUDIO_CAPTURE_DIR does the same for every player ("player-N.wav"). */
 #define XA_ENV_OUTPUT_CAPTURE_FILE "OUTPUT.CAPTURE.FILE"
+/* Integer, read only: the output's clock, the frames the output has rendered
+   so far, silence included (modulo 2^31). Together with the engine
+   environment variable XAUDIO_CAPTURE_SILENCE=1, which makes the capture
+   hold the silence rendered while nothing plays too, a frame's place in a
+   capture started before the output opened is its place on that clock. */
+#define XA_ENV_OUTPUT_RENDERED_FRAMES "OUTPUT.RENDERED_FRAMES"
 
 /* The built-in output module and its device names ("/dev/dsound/N"). */
 #define XA_DSOUND_OUTPUT_MODULE "xa_dsound_output.dll"

@@ -7,7 +7,9 @@
 #include <algorithm>
 #include <chrono>
 #include <cstring>
+#include <pthread.h>
 #include <samplerate.h>
+#include <sched.h>
 #include <stdexcept>
 #include <sys/resource.h>
 #include <sys/syscall.h>
@@ -16,28 +18,56 @@
 namespace xaudio {
 namespace {
 
+// Also the most the resampler can hold back when it hands over to the copy
+// path: never more than one decoded frame and its filter's reach.
 constexpr size_t kBlockFrames = 2048;
-// The feeder waits until this much of the fill target is free, so blocks do
-// not become tiny.
-constexpr size_t kMinimumRoomFrames = 512;
 constexpr size_t kMaxDecodedFrames = AudioStream::kMaxBlockFrames;
-// The consumer cannot wake the feeder (it is real-time), so while playing the
-// feeder polls.
+// Decoded frames the resampler is given past the hand-over point, so its
+// last frames before that point see real audio ahead of them.
+constexpr size_t kRejoinLookaheadFrames = 64;
+constexpr size_t kGlideFrames = 128;
+// How long the feeder steps aside when the command thread wants its lock.
 constexpr auto kPollInterval = std::chrono::milliseconds(3);
+constexpr auto kConsumerTimeout = std::chrono::milliseconds(50);
 constexpr int kMinimumPitch = 100;
 constexpr int kMaximumPitch = 4000;
-constexpr size_t kMaxMarkers = 256;
+
+// Above ordinary threads, below the sound system's callback threads, which
+// must be able to interrupt the feeder.
+constexpr int kRealTimePriority = 10;
+
+// The ring is kept short so that a bend is heard at once, and an ordinary
+// thread on a busy machine can be held back for longer than the ring lasts.
+// At normal priority or above the feeder therefore asks for real-time
+// scheduling; it sleeps whenever the ring is full, so it takes only its
+// share. Where the system refuses (no privilege), or at a lower priority,
+// it is an ordinary thread at the given nice level.
+void applyScheduling(int thread, int niceLevel) {
+    sched_param parameters{};
+    if (niceLevel <= 0) {
+        parameters.sched_priority = kRealTimePriority;
+        if (sched_setscheduler(thread, SCHED_FIFO, &parameters) == 0)
+            return;
+    }
+    parameters.sched_priority = 0;
+    sched_setscheduler(thread, SCHED_OTHER, &parameters);
+    setpriority(PRIO_PROCESS, static_cast<id_t>(thread), niceLevel);
+}
 
 } // namespace
 
 Feeder::Feeder(OutputRenderer& renderer) : m_renderer(renderer) {
+    m_renderer.setRefillLevel(kFillTargetFrames - kMinimumRoomFrames);
     int error = 0;
-    // The medium converter keeps 90 % of the band (the fastest only 80 %,
-    // audibly dull at normal speed) for about one per cent of a core more.
-    m_resampler = src_new(SRC_SINC_MEDIUM_QUALITY, 2, &error);
+    // At exactly normal speed the resampler is left out, so it only works
+    // while the speed is changed, where the fastest converter's 80 % of the
+    // band (17.6 kHz at 44.1 kHz) is not heard; the medium one would keep
+    // 90 % for twice the work.
+    m_resampler = src_new(SRC_SINC_FASTEST, 2, &error);
     if (m_resampler == nullptr)
         throw std::runtime_error(src_strerror(error));
-    m_pending.assign(kMaxDecodedFrames * 2, 0.0f);
+    // Room for what the resampler hands back ahead of a decoded frame.
+    m_pending.assign((kMaxDecodedFrames + kBlockFrames) * 2, 0.0f);
     m_block.assign(kBlockFrames * 2, 0.0f);
     m_thread = std::thread([this] { run(); });
 }
@@ -48,6 +78,7 @@ Feeder::~Feeder() {
         m_quit = true;
     }
     m_wake.notify_all();
+    m_renderer.wakeProducer();
     m_thread.join();
     src_delete(m_resampler);
 }
@@ -64,17 +95,31 @@ void Feeder::reset(int64_t mediaFrame) {
     m_inputDone = false;
     m_bypassing = true;
     m_bypassedAny = false;
+    m_lastRatio = 1.0;
     m_ended = false;
     m_renderer.setInputEnded(false);
     m_mediaFrame = mediaFrame;
-    m_markers.clear();
+    m_firstMarker.store(m_markerCount.load(std::memory_order_relaxed), std::memory_order_release);
     pushMarker();
     m_wake.notify_all();
+    m_renderer.wakeProducer();
 }
 
 void Feeder::setRunning(bool running) {
     m_running = running;
     m_wake.notify_all();
+    m_renderer.wakeProducer();
+}
+
+void Feeder::redecodePending() {
+    if (m_stream == nullptr || m_pendingFrames == 0 || m_inputDone)
+        return;
+    // The resampler has taken everything before m_mediaFrame; the rest is
+    // decoded afresh with the new equalizer.
+    if (m_stream->seekToFrame(m_mediaFrame) == XA_SUCCESS) {
+        m_pendingOffset = 0;
+        m_pendingFrames = 0;
+    }
 }
 
 void Feeder::setOutputRate(int sampleRateHz) {
@@ -82,38 +127,58 @@ void Feeder::setOutputRate(int sampleRateHz) {
 }
 
 void Feeder::pushMarker() {
-    if (m_markers.size() >= kMaxMarkers)
-        m_markers.pop_front();
-    m_markers.push_back({m_renderer.ring().writeTotal(), m_mediaFrame});
+    const uint64_t count = m_markerCount.load(std::memory_order_relaxed);
+    Marker& marker = m_markers[count % kMarkerSlots];
+    marker.ringFrame.store(m_renderer.ring().writeTotal(), std::memory_order_relaxed);
+    marker.mediaFrame.store(m_mediaFrame, std::memory_order_relaxed);
+    m_markerCount.store(count + 1, std::memory_order_release);
 }
 
-int64_t Feeder::heardMediaFrame(uint64_t readTotal) {
-    if (m_markers.empty())
-        return m_mediaFrame;
-    // Markers the renderer has passed are no longer needed, except the last.
-    while (m_markers.size() > 1 && m_markers[1].ringFrame <= readTotal)
-        m_markers.pop_front();
-    const Marker& base = m_markers.front();
-    if (readTotal <= base.ringFrame || m_markers.size() == 1)
-        return base.mediaFrame;
-    const Marker& next = m_markers[1];
-    const double share =
-        static_cast<double>(readTotal - base.ringFrame) / static_cast<double>(next.ringFrame - base.ringFrame);
-    return base.mediaFrame + static_cast<int64_t>(share * static_cast<double>(next.mediaFrame - base.mediaFrame));
+int64_t Feeder::heardMediaFrame(uint64_t readTotal) const {
+    // The newest markers are read from the end back to the last one the
+    // renderer has passed; the read is repeated in the rare case that the
+    // feeder went round the slots meanwhile.
+    for (;;) {
+        const uint64_t count = m_markerCount.load(std::memory_order_acquire);
+        const uint64_t first = m_firstMarker.load(std::memory_order_acquire);
+        if (count <= first)
+            return m_markers[(count + kMarkerSlots - 1) % kMarkerSlots].mediaFrame.load(std::memory_order_relaxed);
+        const uint64_t oldest = count - first > kMarkerSlots / 2 ? count - kMarkerSlots / 2 : first;
+        uint64_t index = count - 1;
+        while (index > oldest && m_markers[index % kMarkerSlots].ringFrame.load(std::memory_order_relaxed) > readTotal)
+            --index;
+        const Marker& base = m_markers[index % kMarkerSlots];
+        const uint64_t baseRing = base.ringFrame.load(std::memory_order_relaxed);
+        int64_t result = base.mediaFrame.load(std::memory_order_relaxed);
+        if (index + 1 < count && readTotal > baseRing) {
+            const Marker& next = m_markers[(index + 1) % kMarkerSlots];
+            const uint64_t nextRing = next.ringFrame.load(std::memory_order_relaxed);
+            const int64_t nextMedia = next.mediaFrame.load(std::memory_order_relaxed);
+            if (nextRing > baseRing) {
+                const double share = static_cast<double>(std::min(readTotal, nextRing) - baseRing) /
+                                     static_cast<double>(nextRing - baseRing);
+                result += static_cast<int64_t>(share * static_cast<double>(nextMedia - result));
+            }
+        }
+        std::atomic_thread_fence(std::memory_order_acquire);
+        if (m_markerCount.load(std::memory_order_relaxed) - oldest < kMarkerSlots)
+            return result;
+    }
 }
 
 void Feeder::setNiceLevel(int niceLevel) {
     m_niceLevel.store(niceLevel, std::memory_order_release);
     if (const int thread = m_threadId.load(std::memory_order_acquire); thread != 0)
-        setpriority(PRIO_PROCESS, static_cast<id_t>(thread), niceLevel);
+        applyScheduling(thread, niceLevel);
 }
 
 void Feeder::run() {
+    pthread_setname_np(pthread_self(), "xaudio feeder");
     const auto thread = static_cast<int>(::syscall(SYS_gettid));
     m_threadId.store(thread, std::memory_order_release);
     // A level set before the thread ran applies now.
-    if (const int niceLevel = m_niceLevel.load(std::memory_order_acquire); niceLevel != kNiceUnset)
-        setpriority(PRIO_PROCESS, static_cast<id_t>(thread), niceLevel);
+    const int niceLevel = m_niceLevel.load(std::memory_order_acquire);
+    applyScheduling(thread, niceLevel == kNiceUnset ? 0 : niceLevel);
     std::unique_lock<std::mutex> lock(m_mutex);
     while (!m_quit) {
         if (!m_running || m_stream == nullptr || m_ended) {
@@ -122,8 +187,24 @@ void Feeder::run() {
             m_wake.wait(lock);
             continue;
         }
-        if (room() < kMinimumRoomFrames || !produceBlock() || m_waiters.load(std::memory_order_acquire) > 0)
+        if (room() < kMinimumRoomFrames && !m_renderer.playing()) {
+            // Full, and nobody takes from the ring until Play, which wakes
+            // the feeder.
+            m_wake.wait(lock);
+            continue;
+        }
+        if (m_waiters.load(std::memory_order_acquire) > 0) {
             m_wake.wait_for(lock, kPollInterval);
+        } else if (room() < kMinimumRoomFrames) {
+            // Woken as soon as the output has taken the ring down to the
+            // refill level, or by the command thread; the timeout is only a
+            // safety net.
+            lock.unlock();
+            m_renderer.waitForConsumer(kConsumerTimeout);
+            lock.lock();
+        } else if (!produceBlock()) {
+            m_wake.wait_for(lock, kPollInterval);
+        }
     }
 }
 
@@ -170,8 +251,11 @@ bool Feeder::produceBlock() {
     }
     const int pitch = std::clamp(m_pitch.load(std::memory_order_relaxed), kMinimumPitch, kMaximumPitch);
     const int streamRate = m_stream->sampleRateHz() > 0 ? m_stream->sampleRateHz() : m_outputRateHz;
+    const bool normalSpeed = pitch == 1000 && streamRate == m_outputRateHz;
+    if (!m_bypassing && normalSpeed && m_lastRatio == 1.0 && rejoinBypass())
+        m_bypassing = true;
     if (m_bypassing) {
-        if (pitch == 1000 && streamRate == m_outputRateHz)
+        if (normalSpeed)
             return copyBlock();
         m_bypassing = false;
         // The resampler starts afresh at the next input frame; the change of
@@ -186,6 +270,12 @@ bool Feeder::produceBlock() {
     data.output_frames = static_cast<long>(std::min(kBlockFrames, room()));
     data.src_ratio = static_cast<double>(m_outputRateHz) / streamRate * 1000.0 / pitch;
     data.end_of_input = m_inputDone ? 1 : 0;
+    // The resampler glides to a new speed across the frames of one call: a
+    // short call keeps the glide free of clicks and still brings the new
+    // speed to the ear at once.
+    if (data.src_ratio != m_lastRatio)
+        data.output_frames = std::min(data.output_frames, static_cast<long>(kGlideFrames));
+    m_lastRatio = data.src_ratio;
     if (src_process(m_resampler, &data) != 0) {
         // A resampler failure would repeat forever; end the stream instead.
         m_pendingFrames = 0;
@@ -205,6 +295,43 @@ bool Feeder::produceBlock() {
         m_renderer.setInputEnded(true);
         return false;
     }
+    return true;
+}
+
+bool Feeder::rejoinBypass() {
+    if (m_pendingFrames < kRejoinLookaheadFrames || m_pendingFrames > kMaxDecodedFrames || m_inputDone)
+        return false;
+    // The last call ran at exactly normal speed, so the resampler's glide is
+    // over and its output lines up frame for frame with its input. Ending its
+    // input just after the hand-over point makes it give out everything it
+    // holds; its frames for the look-ahead itself are dropped, as they are
+    // computed against silence, and the copy path takes those frames as they
+    // were decoded.
+    SRC_DATA data{};
+    data.data_in = m_pending.data() + m_pendingOffset * 2;
+    data.input_frames = static_cast<long>(kRejoinLookaheadFrames);
+    data.data_out = m_block.data();
+    data.output_frames = static_cast<long>(kBlockFrames);
+    data.src_ratio = 1.0;
+    data.end_of_input = 1;
+    if (src_process(m_resampler, &data) != 0)
+        return false;
+    const auto generated = static_cast<size_t>(data.output_frames_gen);
+    const auto used = static_cast<size_t>(data.input_frames_used);
+    const size_t held = generated > used ? generated - used : 0;
+    std::memmove(m_pending.data() + held * 2, m_pending.data() + m_pendingOffset * 2,
+                 m_pendingFrames * 2 * sizeof(float));
+    std::memcpy(m_pending.data(), m_block.data(), held * 2 * sizeof(float));
+    m_pendingOffset = 0;
+    m_pendingFrames += held;
+    // Those frames were counted as taken when the resampler took them; the
+    // copy path counts them again as it writes them.
+    m_mediaFrame -= static_cast<int64_t>(held);
+    const uint64_t count = m_markerCount.load(std::memory_order_relaxed);
+    if (count > m_firstMarker.load(std::memory_order_relaxed))
+        m_markers[(count - 1) % kMarkerSlots].mediaFrame.store(m_mediaFrame, std::memory_order_relaxed);
+    src_reset(m_resampler);
+    m_bypassedAny = true;
     return true;
 }
 

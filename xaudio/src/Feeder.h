@@ -1,9 +1,11 @@
 #pragma once
 
+#include "OutputRenderer.h"
+
+#include <array>
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
-#include <deque>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -27,13 +29,20 @@ class OutputRenderer;
 class Feeder {
 public:
     // Pitch and equalizer changes are heard after the audio queued ahead of
-    // them, so the ring is kept only this full: 2048 frames are 46 ms at
-    // 44.1 kHz, on top of the device's own buffer. Less would bring a bend
-    // closer to the hand, but the feeder is ordinary (not real-time) code
-    // that polls every few milliseconds, and on a busy two-core machine it
-    // can be kept from running for tens of milliseconds: an emptier ring
-    // would then underrun, and a gap is worse than a late bend.
-    static constexpr size_t kFillTargetFrames = 2048;
+    // them, so the ring is kept only this full: 768 frames are 17 ms at
+    // 44.1 kHz, and with the device's 10 ms a bend or an equalizer move is
+    // heard within about 30 ms of the hand. Less is not safe: a sound server
+    // that was held back takes a whole device buffer (512 frames) at once,
+    // and the ring must still hold it while the feeder wakes up. The feeder
+    // is woken by the output as soon as the ring has room and runs with
+    // real-time priority where the system grants it; on a two-core machine
+    // with both decks playing, a tempo measured and compilers running beside
+    // them it keeps up. A larger ring buys safety only with a later bend.
+    static constexpr size_t kFillTargetFrames = 768;
+    // The feeder waits until this much of the fill target is free, so
+    // blocks do not become tiny; the ring never holds less than the
+    // difference while the feeder keeps up.
+    static constexpr size_t kMinimumRoomFrames = 128;
 
     explicit Feeder(OutputRenderer& renderer);
     ~Feeder();
@@ -53,12 +62,27 @@ public:
     // Forgets all pending audio and continues from mediaFrame; the ring must
     // have been flushed already (its write total becomes the new origin).
     void reset(int64_t mediaFrame);
+    // A running feeder keeps the ring filled, also while the renderer is not
+    // playing (so that Play is heard at once); it sleeps while the ring is
+    // full and nothing consumes it, until wakeUp().
     void setRunning(bool running);
+    // Called after the renderer starts playing.
+    void wakeUp() {
+        m_wake.notify_all();
+        m_renderer.wakeProducer();
+    }
+    // The stream's equalizer changed: what is decoded but not yet in the
+    // ring is decoded again, so that the change is heard after the ring
+    // alone.
+    void redecodePending();
     void setOutputRate(int sampleRateHz);
-    bool ended() const { return m_ended; }
+    // These two need no lock: the command thread follows playback with them
+    // and must never make the feeder wait, as it may itself be held back
+    // for long on a busy machine.
+    bool ended() const { return m_ended.load(std::memory_order_acquire); }
     // The stream frame being heard when the renderer has read readTotal
-    // frames of the ring.
-    int64_t heardMediaFrame(uint64_t readTotal);
+    // frames of the ring. Command thread.
+    int64_t heardMediaFrame(uint64_t readTotal) const;
 
     // Per mille of normal speed; any thread.
     void setPitch(int perMille) { m_pitch.store(perMille, std::memory_order_relaxed); }
@@ -68,10 +92,13 @@ public:
     void setNiceLevel(int niceLevel);
 
 private:
+    // Where a stream frame went into the ring. Written by whoever holds the
+    // lock, read by the command thread without it.
     struct Marker {
-        uint64_t ringFrame;
-        int64_t mediaFrame;
+        std::atomic<uint64_t> ringFrame{0};
+        std::atomic<int64_t> mediaFrame{0};
     };
+    static constexpr size_t kMarkerSlots = 256;
 
     void run();
     bool produceBlock();
@@ -80,6 +107,10 @@ private:
     // At exactly normal speed and the output's rate the decoded audio goes
     // to the ring as it is; returns false at the end of the stream.
     bool copyBlock();
+    // Back at exactly normal speed with the resampler settled: hands what
+    // the resampler holds to the copy path and leaves the resampler out
+    // from there on. False when it cannot be done yet.
+    bool rejoinBypass();
     void pushMarker();
 
     OutputRenderer& m_renderer;
@@ -87,12 +118,14 @@ private:
     std::condition_variable m_wake;
     bool m_quit = false;
     bool m_running = false;
-    bool m_ended = false;
+    std::atomic<bool> m_ended{false};
     bool m_inputDone = false;
-    // From a reset until the first change of speed the resampler is not
-    // needed; it takes over, gliding from normal speed, at that change.
+    // At exactly normal speed and the output's rate the resampler is left
+    // out; it takes over, gliding from normal speed, at a change of speed,
+    // and hands back once the speed is normal again and its glide is over.
     bool m_bypassing = true;
     bool m_bypassedAny = false;
+    double m_lastRatio = 1.0;
     AudioStream* m_stream = nullptr;
     SRC_STATE_tag* m_resampler = nullptr;
     int m_outputRateHz = 44100;
@@ -101,7 +134,10 @@ private:
     size_t m_pendingOffset = 0;
     size_t m_pendingFrames = 0;
     std::vector<float> m_block;
-    std::deque<Marker> m_markers;
+    std::array<Marker, kMarkerSlots> m_markers;
+    // Markers pushed in all; the ones from m_firstMarker on are valid.
+    std::atomic<uint64_t> m_markerCount{0};
+    std::atomic<uint64_t> m_firstMarker{0};
     std::atomic<int> m_pitch{1000};
     std::atomic<int> m_threadId{0};
     static constexpr int kNiceUnset = -1000;

@@ -1,14 +1,20 @@
 #include "NullOutput.h"
 
+#include "Feeder.h"
 #include "OutputRenderer.h"
 
 #include <algorithm>
 #include <chrono>
+#include <pthread.h>
 
 namespace xaudio {
 namespace {
 
+// A whole tick (220 frames at 44.1 kHz) in one call.
 constexpr size_t kChunkFrames = 256;
+// Waiting for the feeder must never wait for more than the feeder keeps in
+// the ring, or both would wait for ever.
+static_assert(kChunkFrames + OutputRenderer::kEndFadeFrames <= Feeder::kFillTargetFrames - Feeder::kMinimumRoomFrames);
 constexpr auto kTick = std::chrono::milliseconds(5);
 constexpr auto kWaitTick = std::chrono::milliseconds(1);
 // After a stall longer than this the pacer starts afresh rather than racing
@@ -39,6 +45,7 @@ bool NullOutput::feederBehind() const {
 }
 
 void NullOutput::run() {
+    pthread_setname_np(pthread_self(), "xaudio output");
     using Clock = std::chrono::steady_clock;
     Clock::time_point origin = Clock::now();
     int64_t framesDone = 0;

@@ -1,6 +1,8 @@
 #include "OutputRenderer.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <ctime>
 
 namespace xaudio {
 namespace {
@@ -21,7 +23,31 @@ float approach(float value, float target, float step) {
 
 } // namespace
 
-OutputRenderer::OutputRenderer() : m_ring(kRingFrames), m_tap(kTapFrames) {}
+OutputRenderer::OutputRenderer() : m_ring(kRingFrames), m_tap(kTapFrames) {
+    sem_init(&m_consumed, 0, 0);
+}
+
+OutputRenderer::~OutputRenderer() {
+    sem_destroy(&m_consumed);
+}
+
+void OutputRenderer::wakeProducer() {
+    // Also called from render(): sem_post is async-signal-safe, so it takes
+    // no lock and never blocks.
+    if (!m_consumedPosted.exchange(true, std::memory_order_acq_rel))
+        sem_post(&m_consumed);
+}
+
+void OutputRenderer::waitForConsumer(std::chrono::milliseconds timeout) {
+    timespec deadline{};
+    clock_gettime(CLOCK_MONOTONIC, &deadline);
+    const auto nanoseconds = deadline.tv_nsec + std::chrono::nanoseconds(timeout).count();
+    deadline.tv_sec += static_cast<time_t>(nanoseconds / 1000000000);
+    deadline.tv_nsec = static_cast<long>(nanoseconds % 1000000000);
+    while (sem_clockwait(&m_consumed, CLOCK_MONOTONIC, &deadline) != 0 && errno == EINTR) {
+    }
+    m_consumedPosted.store(false, std::memory_order_release);
+}
 
 void OutputRenderer::setSampleRate(int sampleRateHz) {
     m_sampleRateHz.store(sampleRateHz > 0 ? sampleRateHz : 44100, std::memory_order_release);
@@ -42,6 +68,9 @@ void OutputRenderer::render(float* output, size_t frames) {
     if (!playing && m_fade <= 0.0f) {
         std::fill(output, output + frames * FrameRing::kChannels, 0.0f);
         m_silent.store(true, std::memory_order_release);
+        if (m_tappingSilence.load(std::memory_order_acquire) && m_tapping.load(std::memory_order_acquire))
+            m_tap.write(output, frames);
+        m_renderedFrames.fetch_add(frames, std::memory_order_release);
         return;
     }
     m_silent.store(false, std::memory_order_release);
@@ -51,6 +80,8 @@ void OutputRenderer::render(float* output, size_t frames) {
     const bool inputEnded = m_inputEnded.load(std::memory_order_acquire);
     const size_t remaining = m_ring.readableFrames();
     const size_t available = m_ring.read(output, frames);
+    if (available > 0 && remaining - available <= m_refillLevel.load(std::memory_order_relaxed))
+        wakeProducer();
     bool underrun = false;
     if (available < frames) {
         std::fill(output + available * FrameRing::kChannels, output + frames * FrameRing::kChannels, 0.0f);
@@ -100,6 +131,7 @@ void OutputRenderer::render(float* output, size_t frames) {
     }
     if (m_tapping.load(std::memory_order_acquire))
         m_tap.write(output, frames);
+    m_renderedFrames.fetch_add(frames, std::memory_order_release);
 }
 
 } // namespace xaudio

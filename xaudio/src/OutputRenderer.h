@@ -3,8 +3,10 @@
 #include "FrameRing.h"
 
 #include <atomic>
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <semaphore.h>
 
 namespace xaudio {
 
@@ -22,6 +24,9 @@ public:
     static constexpr size_t kEndFadeFrames = 220;
 
     OutputRenderer();
+    ~OutputRenderer();
+    OutputRenderer(const OutputRenderer&) = delete;
+    OutputRenderer& operator=(const OutputRenderer&) = delete;
 
     // The decoded, resampled audio from the feeder. Producer: the feeder.
     FrameRing& ring() { return m_ring; }
@@ -41,6 +46,11 @@ public:
     void setGains(float left, float right);
     void setTapping(bool tapping) { m_tapping.store(tapping, std::memory_order_release); }
     bool tapping() const { return m_tapping.load(std::memory_order_acquire); }
+    // Taps the silence rendered while nothing plays as well, so that a
+    // frame's place in the tap is its place on the output's clock.
+    void setTappingSilence(bool tapping) { m_tappingSilence.store(tapping, std::memory_order_release); }
+    // The output's clock: every frame render() has written, silence included.
+    uint64_t renderedFrames() const { return m_renderedFrames.load(std::memory_order_acquire); }
     // The feeder sets it when the stream's last frame is in the ring: running
     // dry after that is the end, not an underrun.
     void setInputEnded(bool ended) { m_inputEnded.store(ended, std::memory_order_release); }
@@ -53,6 +63,13 @@ public:
 
     uint64_t underruns() const { return m_underruns.load(std::memory_order_relaxed); }
 
+    // The ring's producer sleeps here until render() has taken the ring down
+    // to the refill level, or the timeout has passed.
+    void waitForConsumer(std::chrono::milliseconds timeout);
+    void setRefillLevel(size_t frames) { m_refillLevel.store(frames, std::memory_order_relaxed); }
+    // Ends the producer's wait at once. Any thread.
+    void wakeProducer();
+
     // Writes frames x 2 interleaved float samples, always all of them.
     void render(float* output, size_t frames);
 
@@ -63,11 +80,19 @@ private:
     std::atomic<bool> m_playing{false};
     std::atomic<bool> m_silent{true};
     std::atomic<bool> m_tapping{false};
+    std::atomic<bool> m_tappingSilence{false};
+    std::atomic<uint64_t> m_renderedFrames{0};
     std::atomic<bool> m_inputEnded{false};
     std::atomic<bool> m_flushRequested{false};
     std::atomic<float> m_targetLeft{1.0f};
     std::atomic<float> m_targetRight{1.0f};
     std::atomic<uint64_t> m_underruns{0};
+    // Posted by render() after it took frames, at most once until the
+    // producer has woken: sem_post is async-signal-safe, so it takes no lock
+    // and never blocks.
+    sem_t m_consumed{};
+    std::atomic<bool> m_consumedPosted{false};
+    std::atomic<size_t> m_refillLevel{0};
 
     // Owned by render() alone.
     float m_gainLeft = 1.0f;

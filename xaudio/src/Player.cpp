@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <pthread.h>
 
 namespace xaudio {
 namespace {
@@ -13,8 +14,8 @@ namespace {
 using namespace std::chrono_literals;
 
 // While playing, the command thread wakes at least this often to follow the
-// position.
-constexpr auto kMonitorInterval = 10ms;
+// position; timecodes go out every 50 ms at most.
+constexpr auto kMonitorInterval = 20ms;
 // Timecodes are posted at most this often (in hundredths), except that every
 // change of the whole second is reported.
 constexpr int64_t kMinimumTimecodeStep = 5;
@@ -22,7 +23,8 @@ constexpr auto kUnderrunReportInterval = 1s;
 constexpr auto kFadeTimeout = 100ms;
 constexpr auto kFlushTimeout = 250ms;
 constexpr auto kPrefillTimeout = 300ms;
-constexpr size_t kPrefillFrames = Feeder::kFillTargetFrames / 2;
+// All the feeder keeps: an output may take several blocks at once.
+constexpr size_t kPrefillFrames = Feeder::kFillTargetFrames - Feeder::kMinimumRoomFrames;
 constexpr size_t kTapChunkFrames = 4096;
 
 std::atomic<int> g_playerCount{0};
@@ -47,6 +49,10 @@ Player::Player(const XA_NotificationTarget* target)
     const int number = ++g_playerCount;
     if (const char* folder = std::getenv("XAUDIO_CAPTURE_DIR"); folder != nullptr && folder[0] != '\0')
         m_capturePath = std::string(folder) + "/player-" + std::to_string(number) + ".wav";
+    if (const char* silence = std::getenv("XAUDIO_CAPTURE_SILENCE"); silence != nullptr && silence[0] == '1') {
+        m_captureSilence = true;
+        m_renderer.setTappingSilence(true);
+    }
     updateTapping();
     applyGains();
     m_thread = std::thread([this] { run(); });
@@ -72,12 +78,13 @@ int Player::setPriority(int priority) {
 }
 
 void Player::run() {
+    pthread_setname_np(pthread_self(), "xaudio player");
     postCode(XA_MSG_NOTIFY_READY);
     while (!m_commands.closed()) {
         // Only playback needs watching; an idle player sleeps until the next
         // command, once the output has faded and its tap is drained.
-        const bool idle =
-            m_state != State::Playing && (!m_output || m_renderer.silent()) && m_renderer.tap().readableFrames() == 0;
+        const bool idle = m_state != State::Playing && (!m_output || m_renderer.silent()) &&
+                          m_renderer.tap().readableFrames() == 0 && !(m_captureSilence && m_output);
         if (std::optional<Command> command = idle ? m_commands.pop() : m_commands.pop(kMonitorInterval))
             execute(*command);
         monitor();
@@ -136,8 +143,13 @@ int Player::inputOpen(const std::string& path) {
         m_stream = std::move(stream);
     }
     // A sound device can take a second or more to start pulling audio; it
-    // starts now, so that Play is heard at once. A failure is told by Play.
+    // starts now, and the ring fills, so that Play is heard at once. A
+    // failure is told by Play.
     ensureOutput(Report::No);
+    {
+        auto lock = m_feeder.lock();
+        m_feeder.setRunning(true);
+    }
     m_state = State::Stopped;
     m_inputName = path;
     postName(XA_MSG_NOTIFY_INPUT_NAME, m_inputName);
@@ -173,14 +185,18 @@ int Player::play() {
     if (m_state != State::Playing) {
         if (m_state == State::EndOfStream)
             reposition(0);
+        const bool outputWasOpen = m_output != nullptr;
         if (!ensureOutput(Report::Yes))
             return XA_ERROR_OUTPUT_FAILED;
         {
             auto lock = m_feeder.lock();
             m_feeder.setRunning(true);
         }
+        // What the ring holds was made for the rate of no output at all.
+        if (!outputWasOpen)
+            restartFrom(heardFrame(), false);
         waitForPrefill();
-        m_renderer.setPlaying(true);
+        startRendering();
         m_state = State::Playing;
     }
     postState();
@@ -206,10 +222,6 @@ int Player::pause() {
 int Player::stop() {
     if (m_stream) {
         fadeOut();
-        {
-            auto lock = m_feeder.lock();
-            m_feeder.setRunning(false);
-        }
         reposition(0);
     }
     m_state = State::Stopped;
@@ -250,8 +262,15 @@ void Player::restartFrom(int64_t frame, bool resume) {
     }
     if (resume) {
         waitForPrefill();
-        m_renderer.setPlaying(true);
+        startRendering();
     }
+}
+
+void Player::startRendering() {
+    m_renderer.setPlaying(true);
+    // The feeder sleeps while its ring is full and nothing plays.
+    auto lock = m_feeder.lock();
+    m_feeder.wakeUp();
 }
 
 void Player::fadeOut() {
@@ -272,20 +291,12 @@ void Player::flushRing() {
 }
 
 void Player::waitForPrefill() {
-    waitUntil(
-        [this] {
-            if (m_renderer.ring().readableFrames() >= kPrefillFrames)
-                return true;
-            auto lock = m_feeder.lock();
-            return m_feeder.ended();
-        },
-        kPrefillTimeout);
+    waitUntil([this] { return m_renderer.ring().readableFrames() >= kPrefillFrames || m_feeder.ended(); },
+              kPrefillTimeout);
 }
 
 int64_t Player::heardFrame() {
-    const uint64_t readTotal = m_renderer.ring().readTotal();
-    auto lock = m_feeder.lock();
-    return m_feeder.heardMediaFrame(readTotal);
+    return m_feeder.heardMediaFrame(m_renderer.ring().readTotal());
 }
 
 void Player::endOfStream() {
@@ -306,14 +317,10 @@ void Player::monitor() {
         outputFailed();
     if (m_state != State::Playing || !m_stream)
         return;
-    const uint64_t readTotal = m_renderer.ring().readTotal();
-    bool ended = false;
-    int64_t frame = 0;
-    {
-        auto lock = m_feeder.lock();
-        ended = m_feeder.ended();
-        frame = m_feeder.heardMediaFrame(readTotal);
-    }
+    // Read before the ring: once the feeder has ended, the ring holds all
+    // that is left.
+    const bool ended = m_feeder.ended();
+    const int64_t frame = heardFrame();
     if (ended && m_renderer.ring().readableFrames() == 0)
         endOfStream();
     else

@@ -63,6 +63,7 @@ private:
     // the output. The output must be silent.
     void restartFrom(int64_t frame, bool resume);
     void fadeOut();
+    void startRendering();
     void flushRing();
     void waitForPrefill();
     void endOfStream();
@@ -109,6 +110,8 @@ private:
     FeedbackHandler m_feedback;
     WavWriter m_capture;
     std::string m_capturePath;
+    // The capture holds silence too (XAUDIO_CAPTURE_SILENCE).
+    bool m_captureSilence = false;
     std::vector<float> m_tapBuffer;
 
     State m_state = State::Stopped;

@@ -125,12 +125,14 @@ int Player::dispatchSetting(const Command& command) {
         return setEnvironmentInteger(command.text1, command.integer1);
     case XA_MSG_GET_PLAYER_ENVIRONMENT_INTEGER: {
         const auto found = m_integers.find(command.text1);
-        if (found == m_integers.end())
+        const bool clock = command.text1 == XA_ENV_OUTPUT_RENDERED_FRAMES;
+        if (found == m_integers.end() && !clock)
             return XA_ERROR_NO_SUCH_ENVIRONMENT;
         message.code = XA_MSG_NOTIFY_PLAYER_ENVIRONMENT_INTEGER;
         std::strncpy(message.data.environment_integer.name, command.text1.c_str(),
                      sizeof message.data.environment_integer.name - 1);
-        message.data.environment_integer.value = found->second;
+        message.data.environment_integer.value =
+            clock ? static_cast<int32_t>(m_renderer.renderedFrames() & 0x7fffffffu) : found->second;
         break;
     }
     case XA_MSG_SET_PLAYER_ENVIRONMENT_STRING:
@@ -354,6 +356,7 @@ int Player::setEqualizer(const Command& command) {
             m_stream->setEqualizer(m_equalizer->left, m_equalizer->right);
         else
             m_stream->setEqualizer(nullptr, nullptr);
+        m_feeder.redecodePending();
     }
     return XA_SUCCESS;
 }

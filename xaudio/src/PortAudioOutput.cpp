@@ -1,5 +1,6 @@
 #include "PortAudioOutput.h"
 
+#include "Feeder.h"
 #include "NullOutput.h"
 #include "OutputRenderer.h"
 #include "xaudio.h"
@@ -11,6 +12,7 @@
 #include <cstring>
 #include <dlfcn.h>
 #include <mutex>
+#include <pa_linux_alsa.h>
 #include <portaudio.h>
 #include <vector>
 
@@ -18,9 +20,21 @@ namespace xaudio {
 namespace {
 
 constexpr int kFallbackRateHz = 44100;
-constexpr double kDeviceLatencySeconds = 0.02;
-// A stream whose callback has not run for this long has lost its device.
-constexpr auto kStallTimeout = std::chrono::milliseconds(1500);
+constexpr double kDeviceLatencySeconds = 0.01;
+// The renderer is asked for this many frames at a time (6 ms at 44.1 kHz):
+// a request must stay well below what the feeder keeps in the ring, or every
+// callback would find it short.
+constexpr unsigned long kFramesPerCallback = 256;
+static_assert(kFramesPerCallback < Feeder::kFillTargetFrames - Feeder::kMinimumRoomFrames);
+// A stream whose callback has not run for this long, while the command
+// thread itself ran normally, has lost its device. PortAudio ends a stream
+// whose device fails, so this only catches a server that stops answering
+// without an error; it is long because a machine under heavy load can hold
+// any thread back for a second.
+constexpr auto kStallTimeout = std::chrono::seconds(5);
+// A command thread that was itself held back this long cannot tell whether
+// the callbacks were.
+constexpr auto kWatchGap = std::chrono::milliseconds(500);
 
 // PortAudio's API is not meant for concurrent calls; two players may open or
 // close their streams at the same time. The callbacks do not take it.
@@ -152,8 +166,11 @@ std::unique_ptr<PortAudioOutput> PortAudioOutput::open(int deviceIndex, OutputRe
     parameters.channelCount = 2;
     parameters.sampleFormat = paFloat32;
     // PortAudio's "high" latency is a fifth of a second or more on ALSA,
-    // which puts every volume change that far behind the hand; 20 ms is
-    // what a sound server comfortably serves.
+    // which puts every change that far behind the hand. The device's buffer
+    // and the feeder's ring add up (see Feeder::kFillTargetFrames): the sound
+    // server takes up to a whole buffer at once after it was held back, and
+    // the ring must then have it ready. 10 ms keeps the sum within 30 ms; a
+    // server on a machine too busy to serve 10 ms fails there, not here.
     parameters.suggestedLatency = std::max(info->defaultLowOutputLatency, kDeviceLatencySeconds);
     for (double rate : {info->defaultSampleRate, 44100.0, 48000.0}) {
         if (rate <= 0)
@@ -161,9 +178,14 @@ std::unique_ptr<PortAudioOutput> PortAudioOutput::open(int deviceIndex, OutputRe
         const int rateHz = static_cast<int>(std::lround(rate));
         renderer.setSampleRate(rateHz);
         PaStream* stream = nullptr;
-        if (Pa_OpenStream(&stream, nullptr, &parameters, rate, paFramesPerBufferUnspecified, paNoFlag, &renderCallback,
+        if (Pa_OpenStream(&stream, nullptr, &parameters, rate, kFramesPerCallback, paNoFlag, &renderCallback,
                           output.get()) != paNoError)
             continue;
+        // The callback thread asks for real-time scheduling where the
+        // system grants it: held back, it would take several blocks at once
+        // from the feeder's short ring.
+        if (const PaHostApiInfo* host = Pa_GetHostApiInfo(info->hostApi); host != nullptr && host->type == paALSA)
+            PaAlsa_EnableRealtimeScheduling(stream, 1);
         if (Pa_StartStream(stream) != paNoError) {
             Pa_CloseStream(stream);
             continue;
@@ -171,6 +193,7 @@ std::unique_ptr<PortAudioOutput> PortAudioOutput::open(int deviceIndex, OutputRe
         output->m_stream = stream;
         output->m_sampleRateHz = rateHz;
         output->m_lastProgress = std::chrono::steady_clock::now();
+        output->m_lastWatch = output->m_lastProgress;
         return output;
     }
     return nullptr;
@@ -198,8 +221,10 @@ bool PortAudioOutput::failed() {
             return true;
     }
     const auto now = std::chrono::steady_clock::now();
+    const bool watched = now - m_lastWatch < kWatchGap;
+    m_lastWatch = now;
     const uint64_t callbacks = m_callbacks.load(std::memory_order_relaxed);
-    if (callbacks != m_seenCallbacks) {
+    if (callbacks != m_seenCallbacks || !watched) {
         m_seenCallbacks = callbacks;
         m_lastProgress = now;
         return false;

@@ -33,6 +33,7 @@ private:
     std::atomic<uint64_t> m_callbacks{0};
     uint64_t m_seenCallbacks = 0;
     std::chrono::steady_clock::time_point m_lastProgress = std::chrono::steady_clock::now();
+    std::chrono::steady_clock::time_point m_lastWatch = m_lastProgress;
 };
 
 // PortAudio's device index of the n-th output device, or -1.
