@@ -118,7 +118,7 @@ TEST_F(MixerWindowTest, TimersRunWhileAFadeRunsOrAMeterShowsAboveZero) {
     EXPECT_TRUE(test_support::processEventsUntil([&] { return !mixerWindow.state().anyFadeRunning(); }, 30000));
     EXPECT_FALSE(mixerWindow.fadeTimer()->isActive()) << "the timer outlived the fade";
 
-    mixerWindow.setDeckLevels(Deck::B, 20, 25);
+    mixerWindow.setDeckLevels(DeckSide::B, 20, 25);
     EXPECT_TRUE(mixerWindow.meterTimer()->isActive());
     EXPECT_TRUE(test_support::processEventsUntil([&] { return gauge("RightB").Position == 25; }));
     EXPECT_TRUE(mixerWindow.meterTimer()->isActive()) << "a meter above zero must go on refreshing";
