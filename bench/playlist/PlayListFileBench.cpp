@@ -67,7 +67,8 @@ std::vector<playlist::TrackCells> collection(int count) {
 int main(int argc, char** argv) {
     QCoreApplication application(argc, argv);
     const int tracks = argc > 1 ? std::atoi(argv[1]) : 100000;
-    const std::string folder = std::filesystem::temp_directory_path() / ("playlist_file_bench." + std::to_string(getpid()));
+    const std::string folder =
+        std::filesystem::temp_directory_path() / ("playlist_file_bench." + std::to_string(getpid()));
     std::filesystem::create_directories(folder);
     const std::string path = folder + "/PL.ini";
     const std::vector<playlist::TrackCells> rows = collection(tracks);
