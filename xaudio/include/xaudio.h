@@ -24,6 +24,9 @@
 #ifndef XAUDIO_H
 #define XAUDIO_H
 
+/* Laid out by hand: one line per message layout reads as a table. */
+/* clang-format off */
+
 #include <stddef.h>
 #include <stdint.h>
 
@@ -46,8 +49,8 @@ extern "C" {
 #define XA_VERSION_MINOR 8
 #define XA_VERSION_BUILD 0
 /* Version word: bits 16-23 major, bits 8-15 minor, bits 0-7 build. */
-#define XA_VERSION_WORD(major, minor, build)                                                                           \
-    ((((uint32_t)(major)&0xff) << 16) | (((uint32_t)(minor)&0xff) << 8) | ((uint32_t)(build)&0xff))
+#define XA_VERSION_WORD(major, minor, build) \
+    ((((uint32_t)(major) & 0xff) << 16) | (((uint32_t)(minor) & 0xff) << 8) | ((uint32_t)(build) & 0xff))
 
 /* --------------------------------------------------------------- statuses */
 
@@ -248,39 +251,18 @@ typedef XA_Property* PXA_Property;
 typedef struct XA_Message {
     int32_t code; /* an XA_NotificationCode */
     union {
-        struct {
-            uint8_t command;
-        } ack;
-        struct {
-            uint8_t command;
-            int16_t code;
-        } nack;
-        struct {
-            uint32_t tag;
-        } pong;
+        struct { uint8_t command; } ack;
+        struct { uint8_t command; int16_t code; } nack;
+        struct { uint32_t tag; } pong;
         int32_t state; /* player, input and output state */
         int32_t mode;
-        struct {
-            char name[XA_MESSAGE_SHORT_TEXT_SIZE];
-            int32_t value;
-        } environment_integer;
-        struct {
-            char name[XA_MESSAGE_SHORT_TEXT_SIZE];
-            char value[XA_MESSAGE_TEXT_SIZE];
-        } environment_string;
+        struct { char name[XA_MESSAGE_SHORT_TEXT_SIZE]; int32_t value; } environment_integer;
+        struct { char name[XA_MESSAGE_SHORT_TEXT_SIZE]; char value[XA_MESSAGE_TEXT_SIZE]; } environment_string;
         char name[XA_MESSAGE_TEXT_SIZE]; /* input name, output name, mime type */
         uint32_t caps;
-        struct {
-            uint32_t offset;
-            uint32_t range;
-        } position;
+        struct { uint32_t offset; uint32_t range; } position;
         int32_t range;
-        struct {
-            uint8_t h;
-            uint8_t m;
-            uint8_t s;
-            uint8_t f;
-        } timecode; /* f: hundredths */
+        struct { uint8_t h; uint8_t m; uint8_t s; uint8_t f; } timecode; /* f: hundredths */
         uint32_t granularity;
         int16_t module_id;
         struct {
@@ -296,50 +278,23 @@ typedef struct XA_Message {
             char name[XA_MESSAGE_SHORT_TEXT_SIZE];
             char description[XA_MESSAGE_SHORT_TEXT_SIZE];
         } device_info;
-        struct {
-            uint8_t id;
-            char name[XA_MESSAGE_SHORT_TEXT_SIZE];
-        } filter_info;
-        struct {
-            uint8_t master_level;
-            uint8_t pcm_level;
-            uint8_t balance;
-        } volume;
+        struct { uint8_t id; char name[XA_MESSAGE_SHORT_TEXT_SIZE]; } filter_info;
+        struct { uint8_t master_level; uint8_t pcm_level; uint8_t balance; } volume;
         uint8_t balance;
         uint8_t pcm_level;
         uint8_t master_level;
         uint8_t channels;
         uint32_t ports;
         uint32_t duration; /* seconds */
-        struct {
-            uint32_t frequency;
-            int16_t bitrate;
-            uint8_t nb_channels;
-        } stream_parameters;
-        struct {
-            uint32_t nb_properties;
-            XA_Property* properties;
-        } stream_properties;
+        struct { uint32_t frequency; int16_t bitrate; uint8_t nb_channels; } stream_parameters;
+        struct { uint32_t nb_properties; XA_Property* properties; } stream_properties;
         uint8_t quality;
         XA_EqualizerInfo equalizer;
         uint32_t mask;
         uint8_t debug_level;
-        struct {
-            uint8_t source;
-            uint8_t code;
-            int16_t value;
-            char message[XA_MESSAGE_SHORT_TEXT_SIZE];
-        } progress;
-        struct {
-            uint8_t source;
-            uint8_t level;
-            char message[XA_MESSAGE_SHORT_TEXT_SIZE];
-        } debug;
-        struct {
-            uint8_t source;
-            int16_t code;
-            char message[XA_MESSAGE_SHORT_TEXT_SIZE];
-        } error;
+        struct { uint8_t source; uint8_t code; int16_t value; char message[XA_MESSAGE_SHORT_TEXT_SIZE]; } progress;
+        struct { uint8_t source; uint8_t level; char message[XA_MESSAGE_SHORT_TEXT_SIZE]; } debug;
+        struct { uint8_t source; int16_t code; char message[XA_MESSAGE_SHORT_TEXT_SIZE]; } error;
     } data;
 } XA_Message;
 
@@ -446,7 +401,8 @@ XA_EXPORT int control_message_send_P(XA_Player* player, int code, const void* po
 XA_EXPORT int control_message_send_S(XA_Player* player, int code, const char* text);
 XA_EXPORT int control_message_send_SS(XA_Player* player, int code, const char* text1, const char* text2);
 XA_EXPORT int control_message_send_SI(XA_Player* player, int code, const char* text, int integer);
-XA_EXPORT int control_message_send_IPI(XA_Player* player, int code, int integer1, const void* pointer, int integer2);
+XA_EXPORT int control_message_send_IPI(XA_Player* player, int code, int integer1, const void* pointer,
+                                       int integer2);
 XA_EXPORT int control_message_send_I(XA_Player* player, int code, int integer);
 XA_EXPORT int control_message_send_II(XA_Player* player, int code, int integer1, int integer2);
 XA_EXPORT int control_message_send_III(XA_Player* player, int code, int integer1, int integer2, int integer3);
@@ -622,5 +578,7 @@ XA_EXPORT int fft_analyzer_interpolate_samples_unsigned(const uint8_t* samples, 
 #ifdef __cplusplus
 }
 #endif
+
+/* clang-format on */
 
 #endif /* XAUDIO_H */
