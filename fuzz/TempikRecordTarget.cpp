@@ -5,6 +5,7 @@
 
 #include "tempik.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -42,13 +43,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // reads is frames x channels x bytes per sample.
     audio.blockBytes = (size_t{1} << params.BlockBits) * static_cast<size_t>(params.Channels) *
                        static_cast<size_t>(params.BytesPerSample);
-    // A record may ask for blocks of many megabytes (thousands of channels):
-    // one step of those shows what the analyser does with them, while 64
-    // would only spend the time on making up the audio. Beyond 4 MiB a step
-    // only costs time in proportion to what the caller asked for (seconds
-    // under the sanitizers), so such records are only created and freed.
+    // A record may ask for blocks of many megabytes (thousands of channels).
+    // A step costs time in proportion to what the caller asked for (seconds
+    // under the sanitizers for the largest), so the steps are bounded by the
+    // bytes they read: up to 64 steps within 4 MiB, at least one below that,
+    // and records with larger blocks are only created and freed.
+    constexpr size_t kStepBytes = size_t{4} << 20;
     const size_t blockBytes = audio.blockBytes;
-    const int steps = blockBytes > (size_t{4} << 20) ? 0 : blockBytes > (size_t{1} << 20) ? 1 : 64;
+    const int steps =
+        blockBytes > kStepBytes ? 0 : static_cast<int>(std::clamp<size_t>(kStepBytes / blockBytes, 1, 64));
     for (int i = 0; i < steps; ++i)
         BeatAnalyserObjectGetNextSample(analyser);
     // The estimate transforms the whole history; large ones only cost time.
