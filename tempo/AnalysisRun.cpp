@@ -42,16 +42,12 @@ void storeProgress(double* progress, double value) {
 }
 
 double analyserTimeScale(int32_t sampleRate, int32_t decimationBits) {
-    // The analyser doubles a rate below 44100 Hz (giving up one decimation
-    // step each time) and then counts time as if it ran at 44100 Hz: right
-    // for 44100 and 22050, but 48000 would read 9 % slow and 32000 31 %.
+    // Time is counted as if the working rate were 44100 Hz: right for 44100
+    // and 22050, but 48000 would read 9 % slow and 32000 31 %.
     constexpr double kAnalyserRateHz = 44100.0;
     if (sampleRate <= 0)
         return 1.0;
-    double rate = sampleRate;
-    for (int reduced = decimationBits; rate < kAnalyserRateHz && reduced > 0; --reduced)
-        rate *= 2;
-    return kAnalyserRateHz / rate;
+    return kAnalyserRateHz / static_cast<double>(TBeatAnalyser::workingRate(sampleRate, decimationBits).rateHz);
 }
 
 Measurement runAnalysis(TBeatAnalyserParams params, double* progress, const bool* failed) {

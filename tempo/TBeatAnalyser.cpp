@@ -34,21 +34,22 @@ void check(bool condition, const char* text) {
 
 } // namespace
 
+TBeatAnalyser::WorkingRate TBeatAnalyser::workingRate(int32_t sampleRate, int32_t decimationBits) {
+    WorkingRate working{sampleRate, decimationBits};
+    while (working.rateHz < static_cast<int64_t>(kReferenceRateHz) && working.decimationBits > 0) {
+        working.rateHz *= 2;
+        --working.decimationBits;
+    }
+    return working;
+}
+
 TBeatAnalyser::TBeatAnalyser(const TBeatAnalyserParams& params)
     : m_params(params), m_bandCount(0), m_decimatedPoints(0), m_blockFrames(0), m_blockTransform([&params] {
           check(params.BlockBits >= 1 && params.BlockBits <= kMaxBlockBits, "BlockBits out of range");
           check(params.DecimationBits >= 0 && params.DecimationBits < params.BlockBits, "DecimationBits out of range");
-          // Sources below 44100 Hz get a larger block transform: a local copy
-          // of the rate is doubled, and a local copy of the decimation
-          // reduced, until the rate reaches 44100. Everything else keeps the
-          // unreduced decimation.
-          int64_t rate = params.SampleRate;
-          int reduced = params.DecimationBits;
-          while (rate < static_cast<int64_t>(kReferenceRateHz) && reduced > 0) {
-              rate *= 2;
-              --reduced;
-          }
-          return TFFT(params.BlockBits - reduced);
+          // Sources below 44100 Hz get a larger block transform; everything
+          // else keeps the unreduced decimation.
+          return TFFT(params.BlockBits - workingRate(params.SampleRate, params.DecimationBits).decimationBits);
       }()) {
     const TBeatAnalyserParams& p = m_params;
     check(p.Channels >= 1 && p.Channels <= 65535, "Channels out of range");

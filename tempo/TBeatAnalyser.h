@@ -23,6 +23,15 @@ public:
     // counts as silence and is not measured.
     static constexpr int kSilenceLevel = 33;
 
+    // A rate below 44100 Hz is doubled, giving up one decimation step each
+    // time, until it reaches 44100 or no step is left; time is then counted
+    // as if the result were 44100 Hz.
+    struct WorkingRate {
+        int64_t rateHz;
+        int decimationBits;
+    };
+    static WorkingRate workingRate(int32_t sampleRate, int32_t decimationBits);
+
     // Throws std::invalid_argument for a record outside what the analyser
     // handles (see BeatAnalyserObjectCreate), std::bad_alloc when memory runs out.
     explicit TBeatAnalyser(const TBeatAnalyserParams& params);
