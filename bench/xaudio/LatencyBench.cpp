@@ -9,6 +9,7 @@
 //   Play: the first sound after Play on a loaded, stopped track.
 //   Volume, pitch, equalizer: the first change of level or tone period on a
 //   playing 1 kHz tone.
+#include "support/ToneEvents.h"
 #include "xaudio.h"
 
 #include <algorithm>
@@ -54,13 +55,6 @@ std::vector<float> readLeft(const std::string& path, int* rateHz) {
     return left;
 }
 
-size_t firstSound(const std::vector<float>& samples, size_t from) {
-    for (size_t i = from; i < samples.size(); ++i)
-        if (std::fabs(samples[i]) > 0.02f)
-            return i;
-    return samples.size();
-}
-
 // The first frame from `from` on where the peak of a 2 ms window falls below
 // `share` of the peak of the 2 ms before `from`.
 size_t levelDrop(const std::vector<float>& samples, size_t from, double share, int rateHz) {
@@ -74,20 +68,6 @@ size_t levelDrop(const std::vector<float>& samples, size_t from, double share, i
             peak = std::max(peak, std::fabs(samples[j]));
         if (peak < share * reference)
             return i;
-    }
-    return samples.size();
-}
-
-// The first rising zero crossing from `from` on whose period is below
-// `periodFrames`.
-size_t periodBelow(const std::vector<float>& samples, size_t from, double periodFrames) {
-    size_t previous = 0;
-    for (size_t i = from + 1; i < samples.size(); ++i) {
-        if (samples[i - 1] < 0 && samples[i] >= 0) {
-            if (previous != 0 && static_cast<double>(i - previous) < periodFrames)
-                return i;
-            previous = i;
-        }
     }
     return samples.size();
 }
@@ -202,11 +182,11 @@ int main() {
         const auto from = static_cast<size_t>(g_clockReadings[index]);
         size_t effect = left.size();
         if (kind == Kind::Play)
-            effect = firstSound(left, from);
+            effect = test_support::firstSound(left, from, 0.02f);
         else if (kind == Kind::Volume)
             effect = levelDrop(left, from, 0.98, rateHz);
         else if (kind == Kind::Pitch)
-            effect = periodBelow(left, from, 0.5 * (44.1 + 29.4) * rateHz / 44100.0);
+            effect = test_support::periodBelow(left, from, 0.5 * (44.1 + 29.4) * rateHz / 44100.0);
         else
             effect = levelDrop(left, from, 0.5, rateHz);
         const auto slot = static_cast<size_t>(kind);

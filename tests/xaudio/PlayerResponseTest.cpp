@@ -5,6 +5,7 @@
 #include "PlayerHarness.h"
 #include "support/AudioFixtures.h"
 #include "support/TemporaryFolder.h"
+#include "support/ToneEvents.h"
 #include "xaudio.h"
 
 #include <gtest/gtest.h>
@@ -18,9 +19,13 @@
 namespace {
 
 using namespace std::chrono_literals;
+using test_support::periodBelow;
 using test_support::TemporaryFolder;
 using xaudio_test::Capture;
 using xaudio_test::PlayerHarness;
+
+// Sound starts where a sample exceeds this.
+constexpr float kSoundThreshold = 0.01f;
 
 // The output's frames from a command to its first audible effect may not
 // exceed this (23 ms at 44.1 kHz): the ring the feeder keeps, a glide and a
@@ -85,13 +90,6 @@ protected:
 
 std::unique_ptr<TemporaryFolder> PlayerResponseTest::s_folder;
 
-size_t firstSound(const std::vector<float>& samples, size_t from) {
-    for (size_t i = from; i < samples.size(); ++i)
-        if (std::fabs(samples[i]) > 0.01f)
-            return i;
-    return samples.size();
-}
-
 // The first frame from `from` on where the peak of a 2 ms window stays below
 // half the tone's amplitude.
 size_t levelHalved(const std::vector<float>& samples, size_t from) {
@@ -100,20 +98,6 @@ size_t levelHalved(const std::vector<float>& samples, size_t from) {
         if (std::all_of(samples.begin() + static_cast<long>(i), samples.begin() + static_cast<long>(i + kWindow),
                         [](float sample) { return std::fabs(sample) < 0.25f; }))
             return i;
-    return samples.size();
-}
-
-// The first rising zero crossing from `from` on that ends a period shorter
-// than `periodFrames`.
-size_t periodBelow(const std::vector<float>& samples, size_t from, double periodFrames) {
-    size_t previous = 0;
-    for (size_t i = from + 1; i < samples.size(); ++i) {
-        if (samples[i - 1] < 0 && samples[i] >= 0) {
-            if (previous != 0 && static_cast<double>(i - previous) < periodFrames)
-                return i;
-            previous = i;
-        }
-    }
     return samples.size();
 }
 
@@ -152,8 +136,9 @@ TEST_F(PlayerResponseTest, PlayPitchAndEqualizerAreHeardWithinTheQueuedAudio) {
 
     const Capture capture = Capture::read(file("response.wav"));
     ASSERT_GT(capture.left.size(), equalizerFrame + 22050);
-    EXPECT_GE(firstSound(capture.left, 0), playFrame) << "sound before Play, or the capture is off the clock";
-    const size_t sound = firstSound(capture.left, playFrame);
+    EXPECT_GE(test_support::firstSound(capture.left, 0, kSoundThreshold), playFrame)
+        << "sound before Play, or the capture is off the clock";
+    const size_t sound = test_support::firstSound(capture.left, playFrame, kSoundThreshold);
     EXPECT_LE(std::max(sound, playTaken) - playTaken, 256u) << "Play waits for the decoder instead of a filled ring";
     // 1 kHz has a period of 44.1 frames, 1.5 kHz one of 29.4.
     const size_t faster = periodBelow(capture.left, pitchFrame, 36.0);
