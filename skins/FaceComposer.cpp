@@ -41,6 +41,41 @@ void copyRectTo(QImage& face, const QImage& source, const PixelRect& from, int64
     }
 }
 
+QRect differingRect(const QImage& before, const QImage& after) {
+    if (before.size() != after.size() || before.format() != after.format())
+        return after.rect().united(before.rect());
+    const int width = after.width();
+    const auto rowBytes = static_cast<size_t>(width) * sizeof(QRgb);
+    const auto rowsDiffer = [&](int y) { return std::memcmp(before.constScanLine(y), after.constScanLine(y), rowBytes) != 0; };
+    int top = 0;
+    while (top < after.height() && !rowsDiffer(top))
+        ++top;
+    if (top == after.height())
+        return {};
+    int bottom = after.height() - 1;
+    while (bottom > top && !rowsDiffer(bottom))
+        --bottom;
+    int left = width;
+    int right = -1;
+    for (int y = top; y <= bottom; ++y) {
+        const auto* from = reinterpret_cast<const QRgb*>(before.constScanLine(y));
+        const auto* to = reinterpret_cast<const QRgb*>(after.constScanLine(y));
+        for (int x = 0; x < left; ++x) {
+            if (from[x] != to[x]) {
+                left = x;
+                break;
+            }
+        }
+        for (int x = width - 1; x > right; --x) {
+            if (from[x] != to[x]) {
+                right = x;
+                break;
+            }
+        }
+    }
+    return QRect(QPoint(left, top), QPoint(right, bottom));
+}
+
 void drawWhole(QImage& face, const QImage& source, int64_t left, int64_t top) {
     copyRectTo(face, source, PixelRect::fromSize(0, 0, source.width(), source.height()), left, top);
 }

@@ -3,6 +3,7 @@
 #include "SkinElements.h"
 
 #include <QImage>
+#include <QRect>
 #include <QString>
 
 namespace skins {
@@ -27,5 +28,10 @@ void drawStripText(QImage& face, const QImage& strip, bool isDigitStrip, const Q
 // Draws a text with a display font over a transparent background; (left,
 // top) is the top-left corner of the text.
 void drawFontText(QImage& face, const SkinFontInfo& font, const QString& text, int64_t left, int64_t top);
+
+// The smallest rectangle holding every pixel in which two faces of the same
+// size and format differ; empty when they are equal. Faces of different
+// sizes differ everywhere (the larger one's rectangle).
+QRect differingRect(const QImage& before, const QImage& after);
 
 } // namespace skins

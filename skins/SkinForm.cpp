@@ -5,6 +5,7 @@
 #include "SkinToolTips.h"
 
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 
 namespace {
@@ -61,7 +62,7 @@ void TSkinForm::ApplyMask(const QImage& mask) {
 
 void TSkinForm::SetDisplayText(const QString& name, const QString& text) {
     if (m_model.SetDisplayText(name, text))
-        update();
+        scheduleShow();
 }
 
 int TSkinForm::GetTrackBarPosition(const QString& name) const {
@@ -70,17 +71,17 @@ int TSkinForm::GetTrackBarPosition(const QString& name) const {
 
 void TSkinForm::SetTrackBarPosition(const QString& name, int value) {
     m_model.SetTrackBarPosition(name, value);
-    update();
+    scheduleShow();
 }
 
 void TSkinForm::SetGaugeRange(const QString& name, int min, int max) {
     m_model.SetGaugeRange(name, min, max);
-    update();
+    scheduleShow();
 }
 
 void TSkinForm::SetGaugePosition(const QString& name, int value) {
     if (m_model.SetGaugePosition(name, value))
-        update();
+        scheduleShow();
 }
 
 bool TSkinForm::GetGaugeRect(const QString& name, int& left, int& top, int& width, int& height) const {
@@ -97,17 +98,35 @@ bool TSkinForm::GetAreaRect(const QString& name, int& left, int& top, int& width
 
 void TSkinForm::SetHotAreaDown(const QString& name, bool down) {
     m_model.SetHotAreaDown(name, down);
-    update();
+    scheduleShow();
 }
 
 void TSkinForm::ComposeFace() {
     m_model.ComposeFace();
-    update();
+    showChanges();
 }
 
-void TSkinForm::paintEvent(QPaintEvent*) {
+void TSkinForm::scheduleShow() {
+    if (m_showScheduled)
+        return;
+    m_showScheduled = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_showScheduled = false;
+            showChanges();
+        },
+        Qt::QueuedConnection);
+}
+
+void TSkinForm::showChanges() {
+    if (const QRect changed = m_model.takeChangedRect(); !changed.isEmpty())
+        update(changed);
+}
+
+void TSkinForm::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    painter.drawImage(0, 0, m_model.face());
+    painter.drawImage(event->rect(), m_model.face(), event->rect());
 }
 
 void TSkinForm::notifyTrackBarChanges(const std::vector<skins::TrackBarChange>& changes) {

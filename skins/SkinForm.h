@@ -83,8 +83,15 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
+    // Repaints what the last composes changed. Mouse handling draws on the
+    // face directly as well and repaints the whole window.
+    void showChanges();
+    // The same once control returns to the event loop, after whatever else
+    // the caller changes in the same pass.
+    void scheduleShow();
     void notifyTrackBarChanges(const std::vector<skins::TrackBarChange>& changes);
 
     skins::SkinModel m_model;
+    bool m_showScheduled = false;
     skins::WindowMover m_mover;
 };

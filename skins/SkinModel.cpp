@@ -83,6 +83,8 @@ void SkinModel::LoadSkinDocument(const platform::IniDocument& file, const SkinIm
     m_images.WallPaper = images.image(wallPaperName);
     m_face = QImage(m_images.Mask.size(), QImage::Format_RGB32);
     m_face.fill(Qt::black);
+    m_previousFace = m_face.copy();
+    m_changed = m_face.rect();
     if (applyMask)
         applyMask(m_images.Mask);
     ComposeFace();
@@ -145,7 +147,12 @@ void SkinModel::LoadSkinDocument(const platform::IniDocument& file, const SkinIm
 }
 
 void SkinModel::ComposeFace() {
+    compose();
+}
+
+void SkinModel::compose() const {
     if (!m_face.isNull()) {
+        std::swap(m_face, m_previousFace);
         drawWhole(m_face, m_images.Normal, 0, 0);
         for (const HotAreaInfoRec& area : m_hotAreas)
             if ((area.IsSwitch && area.Down) || area.Pressed)
@@ -165,8 +172,10 @@ void SkinModel::ComposeFace() {
             else
                 drawFontText(m_face, display.Font, display.Text, display.Left, display.Top);
         }
+        m_changed |= differingRect(m_previousFace, m_face);
     }
     m_repaintPending = false;
+    m_composePending = false;
 }
 
 bool SkinModel::SetDisplayText(const QString& name, const QString& text) {
@@ -174,7 +183,7 @@ bool SkinModel::SetDisplayText(const QString& name, const QString& text) {
     if (display == nullptr || display->Text == text)
         return false;
     display->Text = text;
-    ComposeFace();
+    m_composePending = true;
     return true;
 }
 
@@ -188,7 +197,7 @@ void SkinModel::SetTrackBarPosition(const QString& name, int value) {
     if (trackBar == nullptr)
         return;
     trackBar->setPosition(value);
-    ComposeFace();
+    m_composePending = true;
 }
 
 void SkinModel::SetGaugeRange(const QString& name, int min, int max) {
@@ -196,7 +205,7 @@ void SkinModel::SetGaugeRange(const QString& name, int min, int max) {
         gauge->Min = min;
         gauge->Max = max;
     }
-    ComposeFace();
+    m_composePending = true;
 }
 
 bool SkinModel::SetGaugePosition(const QString& name, int value) {
@@ -207,7 +216,7 @@ bool SkinModel::SetGaugePosition(const QString& name, int value) {
     if (position == gauge->Position)
         return false;
     gauge->Position = position;
-    ComposeFace();
+    m_composePending = true;
     return true;
 }
 
@@ -243,14 +252,20 @@ bool SkinModel::GetDisplayPos(const QString& name, int& left, int& top) const {
 }
 
 void SkinModel::SetHotAreaDown(const QString& name, bool down) {
-    HotAreaInfoRec* area = findHotArea(name);
-    if (area == nullptr)
-        return;
-    area->Down = down;
-    ComposeFace();
+    if (HotAreaInfoRec* area = findHotArea(name)) {
+        area->Down = down;
+        m_composePending = true;
+    }
+}
+
+// The mouse draws on the face as it goes, so it needs the face composed now.
+void SkinModel::setHotAreaDown(const QString& name, bool down) {
+    SetHotAreaDown(name, down);
+    composeIfPending();
 }
 
 PressOutcome SkinModel::mousePress(Qt::MouseButton button, int x, int y) {
+    composeIfPending();
     PressOutcome outcome;
     m_currentId.clear();
     m_hotAreaHit = false;
@@ -312,7 +327,7 @@ void SkinModel::applyRadioRule(size_t pressed) {
     m_groupMembers[index] = static_cast<int>(pressed);
     if (member < 0)
         return;
-    SetHotAreaDown(m_hotAreas[static_cast<size_t>(member)].Name, false);
+    setHotAreaDown(m_hotAreas[static_cast<size_t>(member)].Name, false);
     copyRect(m_face, m_images.Normal, m_hotAreas[pressed].rect());
 }
 
@@ -326,8 +341,8 @@ void SkinModel::updateTrackBarPosition(size_t index, std::vector<TrackBarChange>
 
 MoveOutcome SkinModel::mouseMove(int x, int y) {
     MoveOutcome outcome;
-    if (m_repaintPending)
-        ComposeFace();
+    if (m_repaintPending || m_composePending)
+        compose();
     m_toolTip.clear();
     m_overHotAreaBefore = m_overHotArea;
     m_currentId.clear();

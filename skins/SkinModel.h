@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <functional>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -68,8 +69,11 @@ public:
     void LoadSkinDocument(const platform::IniDocument& file, const SkinImageCache::Decoder& decoder,
                           const ApplyMaskFunction& applyMask = {});
 
-    // These two compose the face again only when something changed (a deck
-    // sets the same texts many times a second) and say whether it did.
+    // The setters change the elements at once and the face when it is next
+    // needed (face(), takeChangedRect(), the mouse), so the texts and gauges
+    // a deck sets on one tick are composed once. These two change nothing
+    // when given what is already there (a deck sets the same texts many
+    // times a second) and say whether they changed anything.
     bool SetDisplayText(const QString& name, const QString& text);
     int GetTrackBarPosition(const QString& name) const;
     void SetTrackBarPosition(const QString& name, int value);
@@ -82,13 +86,22 @@ public:
     bool GetAreaRect(const QString& name, int& left, int& top, int& width, int& height) const;
     void SetHotAreaDown(const QString& name, bool down);
     void ComposeFace();
+    // Where the face changed since the last call, as far as composing it
+    // changed it: a deck's clock or a mixer's meter repaints only itself.
+    QRect takeChangedRect() {
+        composeIfPending();
+        return std::exchange(m_changed, QRect());
+    }
 
     PressOutcome mousePress(Qt::MouseButton button, int x, int y);
     MoveOutcome mouseMove(int x, int y);
     // The name of the first hot area under the pointer, empty if none.
     QString mouseRelease(int x, int y);
 
-    const QImage& face() const { return m_face; }
+    const QImage& face() const {
+        composeIfPending();
+        return m_face;
+    }
     const SkinImages& images() const { return m_images; }
     const THotAreaInfoArray& hotAreas() const { return m_hotAreas; }
     const TGuageAreaInfoArray& gauges() const { return m_gauges; }
@@ -108,6 +121,12 @@ public:
     const QString& toolTipText() const { return m_toolTip; }
 
 private:
+    void composeIfPending() const {
+        if (m_composePending)
+            compose();
+    }
+    void compose() const;
+    void setHotAreaDown(const QString& name, bool down);
     void applyRadioRule(size_t pressed);
     void updateTrackBarPosition(size_t index, std::vector<TrackBarChange>& changes);
     HotAreaInfoRec* findHotArea(const QString& name);
@@ -119,7 +138,13 @@ private:
     const TrackBarInfoRec* findTrackBar(const QString& name) const;
 
     SkinImages m_images;
-    QImage m_face;
+    // The face is worked out from the elements and the images on demand.
+    mutable QImage m_face;
+    // The face as composed before the last time; composing swaps the two,
+    // so no compose allocates and the change can be found by comparing.
+    mutable QImage m_previousFace;
+    mutable QRect m_changed;
+    mutable bool m_composePending = false;
     THotAreaInfoArray m_hotAreas;
     TGuageAreaInfoArray m_gauges;
     TAreaInfoArray m_areas;
@@ -137,7 +162,7 @@ private:
     int64_t m_grabOffset = 0;
     bool m_overHotAreaBefore = false;
     bool m_overHotArea = false;
-    bool m_repaintPending = true;
+    mutable bool m_repaintPending = true;
     QString m_toolTip;
 };
 

@@ -62,6 +62,9 @@ public:
     bool flushPending() const { return m_flushRequested.load(std::memory_order_acquire); }
 
     uint64_t underruns() const { return m_underruns.load(std::memory_order_relaxed); }
+    // The device itself ran dry before asking for more (its callback came
+    // late): heard the same as the ring running dry. Real-time safe.
+    void countDeviceUnderrun() { m_underruns.fetch_add(1, std::memory_order_relaxed); }
 
     // The ring's producer sleeps here until render() has taken the ring down
     // to the refill level, or the timeout has passed.

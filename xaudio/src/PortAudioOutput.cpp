@@ -116,9 +116,10 @@ DeviceList& deviceList() {
 }
 
 int renderCallback(const void*, void* output, unsigned long frames, const PaStreamCallbackTimeInfo*,
-                   PaStreamCallbackFlags, void* userData) {
+                   PaStreamCallbackFlags flags, void* userData) {
     // This is real-time code: no locks, no allocation, no blocking, no logging.
-    static_cast<PortAudioOutput*>(userData)->pull(static_cast<float*>(output), frames);
+    static_cast<PortAudioOutput*>(userData)->pull(static_cast<float*>(output), frames,
+                                                  (flags & paOutputUnderflow) != 0);
     return paContinue;
 }
 
@@ -208,8 +209,10 @@ PortAudioOutput::~PortAudioOutput() {
     Pa_CloseStream(stream);
 }
 
-void PortAudioOutput::pull(float* output, size_t frames) {
+void PortAudioOutput::pull(float* output, size_t frames, bool deviceRanDry) {
     // This is real-time code: no locks, no allocation, no blocking, no logging.
+    if (deviceRanDry && m_renderer.playing())
+        m_renderer.countDeviceUnderrun();
     m_renderer.render(output, frames);
     m_callbacks.fetch_add(1, std::memory_order_relaxed);
 }

@@ -20,8 +20,9 @@ public:
     bool isNull() const override { return false; }
     bool failed() override;
 
-    // PortAudio's callback. Real-time: no locks, allocation, blocking or logging.
-    void pull(float* output, size_t frames);
+    // PortAudio's callback. Real-time: no locks, allocation, blocking or
+    // logging. `deviceRanDry`: the device played silence before this call.
+    void pull(float* output, size_t frames, bool deviceRanDry);
 
 private:
     explicit PortAudioOutput(OutputRenderer& renderer) : m_renderer(renderer) {}
