@@ -46,7 +46,9 @@ QRect differingRect(const QImage& before, const QImage& after) {
         return after.rect().united(before.rect());
     const int width = after.width();
     const auto rowBytes = static_cast<size_t>(width) * sizeof(QRgb);
-    const auto rowsDiffer = [&](int y) { return std::memcmp(before.constScanLine(y), after.constScanLine(y), rowBytes) != 0; };
+    const auto rowsDiffer = [&](int y) {
+        return std::memcmp(before.constScanLine(y), after.constScanLine(y), rowBytes) != 0;
+    };
     int top = 0;
     while (top < after.height() && !rowsDiffer(top))
         ++top;

@@ -7,8 +7,8 @@
 #include <QString>
 
 #include <functional>
-#include <utility>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace platform {
