@@ -30,10 +30,10 @@ class Feeder {
 public:
     // Pitch and equalizer changes are heard after the audio queued ahead of
     // them, so the ring is kept only this full: 768 frames are 17 ms at
-    // 44.1 kHz, and with the device's 10 ms a bend or an equalizer move is
-    // heard within about 30 ms of the hand. Less is not safe: a sound server
-    // that was held back takes a whole device buffer (512 frames) at once,
-    // and the ring must still hold it while the feeder wakes up. The feeder
+    // 44.1 kHz, before the output's own buffer (10 ms asked of an ALSA
+    // device; 20 ms to the speaker through the desktop's sound server). Less
+    // is not safe: a sound server that was held back takes a whole buffer at
+    // once, and the ring must still hold it while the feeder wakes up. The feeder
     // is woken by the output as soon as the ring has room and runs with
     // real-time priority where the system grants it; on a two-core machine
     // with both decks playing, a tempo measured and compilers running beside

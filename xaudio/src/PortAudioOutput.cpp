@@ -3,6 +3,7 @@
 #include "Feeder.h"
 #include "NullOutput.h"
 #include "OutputRenderer.h"
+#include "PulseAudioOutput.h"
 #include "xaudio.h"
 
 #include <algorithm>
@@ -274,7 +275,15 @@ int parseDeviceName(const std::string& name) {
 std::unique_ptr<AudioOutput> openAudioOutput(int deviceNumber, NullOutputMode nullMode, OutputRenderer& renderer) {
     if (nullMode == NullOutputMode::Off && outputDeviceCount() > 0) {
         const int device = portAudioOutputDevice(deviceNumber);
-        return device >= 0 ? PortAudioOutput::open(device, renderer) : nullptr;
+        if (device < 0)
+            return nullptr;
+        // The default output is the desktop's sound server where one runs:
+        // reached directly, not through ALSA's plug-in for it.
+        if (deviceNumber == 0) {
+            if (std::unique_ptr<PulseAudioOutput> output = PulseAudioOutput::open(renderer))
+                return output;
+        }
+        return PortAudioOutput::open(device, renderer);
     }
     renderer.setSampleRate(kFallbackRateHz);
     return std::make_unique<NullOutput>(kFallbackRateHz, renderer,

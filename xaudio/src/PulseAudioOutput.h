@@ -1,0 +1,58 @@
+#pragma once
+
+#include "AudioOutput.h"
+
+#include <atomic>
+#include <memory>
+
+struct pa_threaded_mainloop;
+struct pa_context;
+struct pa_stream;
+
+namespace xaudio {
+
+// A stream straight to the desktop's sound server (PulseAudio, or PipeWire
+// through its PulseAudio service), for the system's default output. The
+// same server is reachable through ALSA's "default" device, but only
+// through two more threads and a copy per block; here the server's own
+// request thread renders. Two float channels at 44.1 kHz; the server
+// converts to its sink.
+class PulseAudioOutput : public AudioOutput {
+public:
+    // Returns nullptr when no sound server answers or the stream fails.
+    static std::unique_ptr<PulseAudioOutput> open(OutputRenderer& renderer);
+    ~PulseAudioOutput() override;
+    PulseAudioOutput(const PulseAudioOutput&) = delete;
+    PulseAudioOutput& operator=(const PulseAudioOutput&) = delete;
+
+    int sampleRateHz() const override;
+    bool isNull() const override { return false; }
+    bool failed() override { return m_failed.load(std::memory_order_acquire); }
+    void suspend() override;
+    bool resume() override;
+    bool suspended() const override { return m_suspended; }
+
+private:
+    explicit PulseAudioOutput(OutputRenderer& renderer) : m_renderer(renderer) {}
+    bool connect();
+    bool startStream();
+    // The server asks for `bytes` more; runs on the server connection's
+    // thread. Real-time: no locks of ours, no allocation, no blocking.
+    void write(size_t bytes);
+
+    static void onContextState(pa_context* context, void* self);
+    static void onStreamState(pa_stream* stream, void* self);
+    static void onWrite(pa_stream* stream, size_t bytes, void* self);
+    static void onUnderflow(pa_stream* stream, void* self);
+
+    OutputRenderer& m_renderer;
+    pa_threaded_mainloop* m_loop = nullptr;
+    pa_context* m_context = nullptr;
+    pa_stream* m_stream = nullptr;
+    std::atomic<bool> m_failed{false};
+    // Whether the server has started playing what it was given.
+    bool m_suspended = false;
+    bool m_realTimeAsked = false;
+};
+
+} // namespace xaudio
