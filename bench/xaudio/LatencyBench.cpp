@@ -4,9 +4,10 @@
 // it is its place on that clock; just before each command the player is
 // asked for the clock (OUTPUT.RENDERED_FRAMES), which the command thread
 // answers right before it takes the command. The frames from that reading to
-// the first frame that shows the effect are the engine's latency; the sound
-// device's buffer comes on top (10 ms asked for; a sound server adds its
-// own, which PulseAudio's log states as "Final latency" for each stream).
+// the first frame that shows the effect are the engine's latency; the way
+// to the speaker comes on top (20 ms through the desktop's sound server,
+// which PulseAudio's log states as "Final latency" for each stream; 10 ms
+// asked of an ALSA device).
 //   Play: the first sound after Play on a loaded, stopped track.
 //   Volume, pitch, equalizer: the first change of level or tone period on a
 //   playing 1 kHz tone.
