@@ -108,10 +108,11 @@ bool PulseAudioOutput::startStream() {
     pa_buffer_attr attributes{};
     attributes.maxlength = static_cast<uint32_t>(-1);
     attributes.tlength = static_cast<uint32_t>(pa_usec_to_bytes(kLatencyUsec, &spec));
-    // The server plays from the first frame on and carries on through an
-    // underrun instead of waiting for a full buffer again.
-    attributes.prebuf = 0;
     attributes.minreq = static_cast<uint32_t>(pa_usec_to_bytes(kLatencyUsec / 3, &spec));
+    // The server starts, and starts again after an underrun, as soon as one
+    // request's worth is there, not a whole buffer: the first request is
+    // answered only in part (see kMostFramesPerRequest).
+    attributes.prebuf = attributes.minreq;
     attributes.fragsize = static_cast<uint32_t>(-1);
     if (pa_stream_connect_playback(m_stream, nullptr, &attributes, PA_STREAM_ADJUST_LATENCY, nullptr, nullptr) < 0)
         return false;
