@@ -154,7 +154,7 @@ void PulseAudioOutput::suspend() {
 bool PulseAudioOutput::resume() {
     if (!m_suspended)
         return true;
-    if (failed())
+    if (m_failed.load(std::memory_order_acquire))
         return false;
     LoopLock lock(m_loop);
     // The silence queued before the pause would only delay the music.

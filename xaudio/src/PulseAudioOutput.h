@@ -27,7 +27,8 @@ public:
 
     int sampleRateHz() const override;
     bool isNull() const override { return false; }
-    bool failed() override { return m_failed.load(std::memory_order_acquire); }
+    // A server lost while the output rests is found at the next Play.
+    bool failed() override { return !m_suspended && m_failed.load(std::memory_order_acquire); }
     void suspend() override;
     bool resume() override;
     bool suspended() const override { return m_suspended; }
