@@ -10,84 +10,39 @@
 
 namespace skins {
 
-void copyRectTo(QImage& face, const QImage& source, const PixelRect& from, int64_t left, int64_t top) {
+void copyRectTo(QImage& face, const QImage& source, const PixelRect& from, int64_t left, int64_t top,
+                const PixelRect& clip) {
     if (face.isNull() || source.isNull())
         return;
-    // Clip the source rectangle to the source image, moving the target
-    // with it, then clip the target to the face.
-    int64_t sourceLeft = std::max<int64_t>(from.left, 0);
-    int64_t sourceTop = std::max<int64_t>(from.top, 0);
-    int64_t sourceRight = std::min<int64_t>(from.right, source.width());
-    int64_t sourceBottom = std::min<int64_t>(from.bottom, source.height());
-    int64_t targetLeft = left + (sourceLeft - from.left);
-    int64_t targetTop = top + (sourceTop - from.top);
-    if (targetLeft < 0) {
-        sourceLeft -= targetLeft;
-        targetLeft = 0;
-    }
-    if (targetTop < 0) {
-        sourceTop -= targetTop;
-        targetTop = 0;
-    }
-    sourceRight = std::min<int64_t>(sourceRight, sourceLeft + (face.width() - targetLeft));
-    sourceBottom = std::min<int64_t>(sourceBottom, sourceTop + (face.height() - targetTop));
+    // Every limit, the target's included, is taken in source coordinates;
+    // a target pixel is its source pixel moved by (dx, dy).
+    const int64_t dx = left - from.left;
+    const int64_t dy = top - from.top;
+    const int64_t sourceLeft = std::max({from.left, int64_t{0}, clip.left - dx, -dx});
+    const int64_t sourceTop = std::max({from.top, int64_t{0}, clip.top - dy, -dy});
+    const int64_t sourceRight = std::min({from.right, int64_t{source.width()}, clip.right - dx, face.width() - dx});
+    const int64_t sourceBottom =
+        std::min({from.bottom, int64_t{source.height()}, clip.bottom - dy, face.height() - dy});
     if (sourceRight <= sourceLeft || sourceBottom <= sourceTop)
         return;
     const auto bytes = static_cast<size_t>(sourceRight - sourceLeft) * sizeof(QRgb);
     for (int64_t y = sourceTop; y < sourceBottom; ++y) {
-        const auto* from = reinterpret_cast<const QRgb*>(source.constScanLine(static_cast<int>(y))) + sourceLeft;
-        auto* to = reinterpret_cast<QRgb*>(face.scanLine(static_cast<int>(targetTop + (y - sourceTop)))) + targetLeft;
-        std::memcpy(to, from, bytes);
+        const auto* row = reinterpret_cast<const QRgb*>(source.constScanLine(static_cast<int>(y))) + sourceLeft;
+        auto* to = reinterpret_cast<QRgb*>(face.scanLine(static_cast<int>(y + dy))) + (sourceLeft + dx);
+        std::memcpy(to, row, bytes);
     }
 }
 
-QRect differingRect(const QImage& before, const QImage& after) {
-    if (before.size() != after.size() || before.format() != after.format())
-        return after.rect().united(before.rect());
-    const int width = after.width();
-    const auto rowBytes = static_cast<size_t>(width) * sizeof(QRgb);
-    const auto rowsDiffer = [&](int y) {
-        return std::memcmp(before.constScanLine(y), after.constScanLine(y), rowBytes) != 0;
-    };
-    int top = 0;
-    while (top < after.height() && !rowsDiffer(top))
-        ++top;
-    if (top == after.height())
-        return {};
-    int bottom = after.height() - 1;
-    while (bottom > top && !rowsDiffer(bottom))
-        --bottom;
-    int left = width;
-    int right = -1;
-    for (int y = top; y <= bottom; ++y) {
-        const auto* from = reinterpret_cast<const QRgb*>(before.constScanLine(y));
-        const auto* to = reinterpret_cast<const QRgb*>(after.constScanLine(y));
-        for (int x = 0; x < left; ++x) {
-            if (from[x] != to[x]) {
-                left = x;
-                break;
-            }
-        }
-        for (int x = width - 1; x > right; --x) {
-            if (from[x] != to[x]) {
-                right = x;
-                break;
-            }
-        }
-    }
-    return QRect(QPoint(left, top), QPoint(right, bottom));
+void drawWhole(QImage& face, const QImage& source, int64_t left, int64_t top, const PixelRect& clip) {
+    copyRectTo(face, source, PixelRect::fromSize(0, 0, source.width(), source.height()), left, top, clip);
 }
 
-void drawWhole(QImage& face, const QImage& source, int64_t left, int64_t top) {
-    copyRectTo(face, source, PixelRect::fromSize(0, 0, source.width(), source.height()), left, top);
+void copyRect(QImage& face, const QImage& source, const PixelRect& rect, const PixelRect& clip) {
+    copyRectTo(face, source, rect, rect.left, rect.top, clip);
 }
 
-void copyRect(QImage& face, const QImage& source, const PixelRect& rect) {
-    copyRectTo(face, source, rect, rect.left, rect.top);
-}
-
-void drawStripText(QImage& face, const QImage& strip, bool isDigitStrip, const QString& text, int64_t left,
-                   int64_t top) {
+void drawStripText(QImage& face, const QImage& strip, bool isDigitStrip, const QString& text, int64_t left, int64_t top,
+                   const PixelRect& clip) {
     if (strip.isNull())
         return;
     const int cellWidth = strip.width() / (isDigitStrip ? kDigitCells : kLetterCells);
@@ -106,7 +61,7 @@ void drawStripText(QImage& face, const QImage& strip, bool isDigitStrip, const Q
             cell = PixelRect::fromSize(int64_t{glyph.cell} * cellWidth, int64_t{glyph.row} * cellHeight, cellWidth,
                                        cellHeight);
         }
-        copyRectTo(face, strip, cell, x, top);
+        copyRectTo(face, strip, cell, x, top, clip);
     }
 }
 
@@ -135,15 +90,21 @@ RenderedText renderFontText(const SkinFontInfo& fontInfo, const QString& text) {
     return rendered;
 }
 
-void drawRenderedText(QImage& face, const RenderedText& text, int64_t left, int64_t top) {
+PixelRect renderedTextRect(const RenderedText& text, int64_t left, int64_t top) {
+    return PixelRect::fromSize(left + text.offset.x(), top + text.offset.y(), text.image.width(), text.image.height());
+}
+
+void drawRenderedText(QImage& face, const RenderedText& text, int64_t left, int64_t top, const PixelRect& clip) {
     if (text.image.isNull() || face.isNull())
         return;
-    const int64_t x = left + text.offset.x();
-    const int64_t y = top + text.offset.y();
-    if (x >= face.width() || y >= face.height() || x + text.image.width() <= 0 || y + text.image.height() <= 0)
+    const PixelRect target = renderedTextRect(text, left, top);
+    const PixelRect visible =
+        target.intersected(clip).intersected(PixelRect::fromSize(0, 0, face.width(), face.height()));
+    if (visible.isEmpty())
         return;
     QPainter painter(&face);
-    painter.drawImage(QPoint(static_cast<int>(x), static_cast<int>(y)), text.image);
+    painter.setClipRect(visible.toQRect());
+    painter.drawImage(QPoint(static_cast<int>(target.left), static_cast<int>(target.top)), text.image);
 }
 
 } // namespace skins

@@ -6,6 +6,7 @@
 #include <QRect>
 #include <QString>
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -24,6 +25,25 @@ struct PixelRect {
     }
     bool contains(int64_t x, int64_t y) const { return left <= x && x < right && top <= y && y < bottom; }
     bool isEmpty() const { return right <= left || bottom <= top; }
+    PixelRect intersected(const PixelRect& other) const {
+        return {std::max(left, other.left), std::max(top, other.top), std::min(right, other.right),
+                std::min(bottom, other.bottom)};
+    }
+    // The smallest rectangle holding both; an empty one adds nothing.
+    PixelRect united(const PixelRect& other) const {
+        if (isEmpty())
+            return other;
+        if (other.isEmpty())
+            return *this;
+        return {std::min(left, other.left), std::min(top, other.top), std::max(right, other.right),
+                std::max(bottom, other.bottom)};
+    }
+    // Only for rectangles within an image, whose edges fit an int.
+    QRect toQRect() const {
+        return isEmpty() ? QRect()
+                         : QRect(static_cast<int>(left), static_cast<int>(top), static_cast<int>(right - left),
+                                 static_cast<int>(bottom - top));
+    }
     bool operator==(const PixelRect&) const = default;
 };
 
@@ -56,6 +76,7 @@ struct GuageAreaInfoRec {
     int32_t Min = 0;
     int32_t Max = 100;
 
+    PixelRect rect() const { return PixelRect::fromSize(Left, Top, Width, Height); }
     // Pixels filled: (Position - Min) x size / (Max - Min), truncated toward
     // zero and kept within 0..size. An empty range fills nothing.
     int fill() const;

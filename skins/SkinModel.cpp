@@ -1,5 +1,6 @@
 #include "SkinModel.h"
 
+#include "BitmapFont.h"
 #include "FaceComposer.h"
 #include "SkinEntries.h"
 #include "SkinError.h"
@@ -29,6 +30,13 @@ template <typename Element> const Element* findByName(const std::vector<Element>
         if (element.Name == name)
             return &element;
     return nullptr;
+}
+
+// Where a trackbar's thumb is drawn; its two pictures may differ in size.
+PixelRect thumbArea(const TrackBarInfoRec& trackBar) {
+    return PixelRect::fromSize(trackBar.thumbLeft(), trackBar.thumbTop(),
+                               std::max(trackBar.Thumb.width(), trackBar.ActiveThumb.width()),
+                               std::max(trackBar.Thumb.height(), trackBar.ActiveThumb.height()));
 }
 
 } // namespace
@@ -84,8 +92,6 @@ void SkinModel::LoadSkinDocument(const platform::IniDocument& file, const SkinIm
     m_images.WallPaper = images.image(wallPaperName);
     m_face = QImage(m_images.Mask.size(), QImage::Format_RGB32);
     m_face.fill(Qt::black);
-    m_previousFace = m_face.copy();
-    m_changed = m_face.rect();
     if (applyMask)
         applyMask(m_images.Mask);
     ComposeFace();
@@ -148,49 +154,69 @@ void SkinModel::LoadSkinDocument(const platform::IniDocument& file, const SkinIm
 }
 
 void SkinModel::ComposeFace() {
+    invalidate(faceRect());
     compose();
 }
 
+void SkinModel::invalidate(const PixelRect& rect) const {
+    m_dirty = m_dirty.united(rect.intersected(faceRect()));
+    m_composePending = true;
+}
+
 void SkinModel::compose() const {
-    if (!m_face.isNull()) {
-        std::swap(m_face, m_previousFace);
-        drawWhole(m_face, m_images.Normal, 0, 0);
+    const PixelRect clip = m_dirty;
+    if (!m_face.isNull() && !clip.isEmpty()) {
+        drawWhole(m_face, m_images.Normal, 0, 0, clip);
         for (const HotAreaInfoRec& area : m_hotAreas)
             if ((area.IsSwitch && area.Down) || area.Pressed)
-                copyRect(m_face, m_images.Pressed, area.rect());
+                copyRect(m_face, m_images.Pressed, area.rect(), clip);
         for (const GuageAreaInfoRec& gauge : m_gauges)
-            copyRect(m_face, m_images.Pressed, gauge.fillRect());
+            copyRect(m_face, m_images.Pressed, gauge.fillRect(), clip);
         for (size_t i = 0; i < m_trackBars.size(); ++i) {
             const TrackBarInfoRec& trackBar = m_trackBars[i];
             const QImage& thumb = static_cast<int>(i) == m_activeTrackBar ? trackBar.ActiveThumb : trackBar.Thumb;
-            drawWhole(m_face, thumb, trackBar.thumbLeft(), trackBar.thumbTop());
+            drawWhole(m_face, thumb, trackBar.thumbLeft(), trackBar.thumbTop(), clip);
         }
-        m_renderedTexts.resize(m_displays.size());
         for (size_t i = 0; i < m_displays.size(); ++i) {
             const DisplayInfoRec& display = m_displays[i];
-            if (display.Kind == QLatin1String(kNumberKind)) {
-                drawStripText(m_face, m_images.Numbers, true, display.Text, display.Left, display.Top);
-            } else if (display.Kind == QLatin1String(kTextKind)) {
-                drawStripText(m_face, m_images.Letters, false, display.Text, display.Left, display.Top);
-            } else {
-                RenderedText& rendered = m_renderedTexts[i];
-                if (rendered.text != display.Text)
-                    rendered = renderFontText(display.Font, display.Text);
-                drawRenderedText(m_face, rendered, display.Left, display.Top);
-            }
+            if (display.Kind == QLatin1String(kNumberKind))
+                drawStripText(m_face, m_images.Numbers, true, display.Text, display.Left, display.Top, clip);
+            else if (display.Kind == QLatin1String(kTextKind))
+                drawStripText(m_face, m_images.Letters, false, display.Text, display.Left, display.Top, clip);
+            else if (!displayRect(i).intersected(clip).isEmpty())
+                drawRenderedText(m_face, m_renderedTexts[i], display.Left, display.Top, clip);
         }
-        m_changed |= differingRect(m_previousFace, m_face);
+        m_changed |= clip.toQRect();
     }
+    m_dirty = {};
     m_repaintPending = false;
     m_composePending = false;
+}
+
+PixelRect SkinModel::displayRect(size_t index) const {
+    const DisplayInfoRec& display = m_displays[index];
+    const bool digits = display.Kind == QLatin1String(kNumberKind);
+    if (digits || display.Kind == QLatin1String(kTextKind)) {
+        const QImage& strip = digits ? m_images.Numbers : m_images.Letters;
+        const int64_t cellWidth = strip.width() / (digits ? kDigitCells : kLetterCells);
+        const int64_t cellHeight = digits ? strip.height() : strip.height() / kLetterRows;
+        return PixelRect::fromSize(display.Left, display.Top, cellWidth * display.Text.size(), cellHeight);
+    }
+    m_renderedTexts.resize(m_displays.size());
+    RenderedText& rendered = m_renderedTexts[index];
+    if (rendered.text != display.Text)
+        rendered = renderFontText(display.Font, display.Text);
+    return renderedTextRect(rendered, display.Left, display.Top);
 }
 
 bool SkinModel::SetDisplayText(const QString& name, const QString& text) {
     DisplayInfoRec* display = findDisplay(name);
     if (display == nullptr || display->Text == text)
         return false;
+    const auto index = static_cast<size_t>(display - m_displays.data());
+    invalidate(displayRect(index));
     display->Text = text;
-    m_composePending = true;
+    invalidate(displayRect(index));
     return true;
 }
 
@@ -203,16 +229,17 @@ void SkinModel::SetTrackBarPosition(const QString& name, int value) {
     TrackBarInfoRec* trackBar = findTrackBar(name);
     if (trackBar == nullptr)
         return;
+    invalidate(thumbArea(*trackBar));
     trackBar->setPosition(value);
-    m_composePending = true;
+    invalidate(thumbArea(*trackBar));
 }
 
 void SkinModel::SetGaugeRange(const QString& name, int min, int max) {
     if (GuageAreaInfoRec* gauge = findGauge(name)) {
         gauge->Min = min;
         gauge->Max = max;
+        invalidate(gauge->rect());
     }
-    m_composePending = true;
 }
 
 bool SkinModel::SetGaugePosition(const QString& name, int value) {
@@ -223,7 +250,7 @@ bool SkinModel::SetGaugePosition(const QString& name, int value) {
     if (position == gauge->Position)
         return false;
     gauge->Position = position;
-    m_composePending = true;
+    invalidate(gauge->rect());
     return true;
 }
 
@@ -261,7 +288,7 @@ bool SkinModel::GetDisplayPos(const QString& name, int& left, int& top) const {
 void SkinModel::SetHotAreaDown(const QString& name, bool down) {
     if (HotAreaInfoRec* area = findHotArea(name)) {
         area->Down = down;
-        m_composePending = true;
+        invalidate(area->rect());
     }
 }
 
@@ -348,8 +375,11 @@ void SkinModel::updateTrackBarPosition(size_t index, std::vector<TrackBarChange>
 
 MoveOutcome SkinModel::mouseMove(int x, int y) {
     MoveOutcome outcome;
-    if (m_repaintPending || m_composePending)
-        compose();
+    // A highlight may be anywhere on the face.
+    if (m_repaintPending)
+        ComposeFace();
+    else
+        composeIfPending();
     m_toolTip.clear();
     m_overHotAreaBefore = m_overHotArea;
     m_currentId.clear();

@@ -126,7 +126,12 @@ private:
         if (m_composePending)
             compose();
     }
+    // Composes the part of the face that changed elements cover.
     void compose() const;
+    void invalidate(const PixelRect& rect) const;
+    PixelRect faceRect() const { return PixelRect::fromSize(0, 0, m_face.width(), m_face.height()); }
+    // Where a display's text is drawn now.
+    PixelRect displayRect(size_t index) const;
     void setHotAreaDown(const QString& name, bool down);
     void applyRadioRule(size_t pressed);
     void updateTrackBarPosition(size_t index, std::vector<TrackBarChange>& changes);
@@ -139,11 +144,10 @@ private:
     const TrackBarInfoRec* findTrackBar(const QString& name) const;
 
     SkinImages m_images;
-    // The face is worked out from the elements and the images on demand.
+    // The face is worked out from the elements and the images on demand,
+    // only where elements changed.
     mutable QImage m_face;
-    // The face as composed before the last time; composing swaps the two,
-    // so no compose allocates and the change can be found by comparing.
-    mutable QImage m_previousFace;
+    mutable PixelRect m_dirty;
     mutable QRect m_changed;
     mutable bool m_composePending = false;
     // One per display, for the displays drawn with a font.

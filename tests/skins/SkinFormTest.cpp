@@ -246,6 +246,17 @@ TEST_F(SkinFormTest, ComposingReportsOnlyWhatChangedOnTheFace) {
     EXPECT_FALSE(label.isEmpty());
     EXPECT_GE(label.left(), 40);
     EXPECT_GE(label.top(), 60);
+
+    // Composed in parts, the face is what composing it whole gives.
+    model.SetDisplayText("Label", QStringLiteral("Hi"));
+    model.SetDisplayText("Title", QStringLiteral("AB"));
+    model.SetDisplayText("Time", QStringLiteral("12:34"));
+    model.SetGaugePosition("Pos", 10);
+    model.SetTrackBarPosition("Pitch", 70);
+    model.SetHotAreaDown("Loop", true);
+    const QImage inParts = model.face().copy();
+    model.ComposeFace();
+    EXPECT_EQ(inParts, model.face());
 }
 
 TEST_F(SkinFormTest, GaugeFillsInProportionAndClampsItsPosition) {
