@@ -248,15 +248,23 @@ TEST_F(SkinFormTest, ComposingReportsOnlyWhatChangedOnTheFace) {
     EXPECT_GE(label.top(), 60);
 
     // Composed in parts, the face is what composing it whole gives.
+    const auto sameAsComposedWhole = [&model] {
+        const QImage inParts = model.face().copy();
+        model.ComposeFace();
+        return inParts == model.face();
+    };
     model.SetDisplayText("Label", QStringLiteral("Hi"));
+    EXPECT_TRUE(sameAsComposedWhole());
     model.SetDisplayText("Title", QStringLiteral("AB"));
+    EXPECT_TRUE(sameAsComposedWhole());
     model.SetDisplayText("Time", QStringLiteral("12:34"));
+    EXPECT_TRUE(sameAsComposedWhole());
     model.SetGaugePosition("Pos", 10);
+    EXPECT_TRUE(sameAsComposedWhole());
     model.SetTrackBarPosition("Pitch", 70);
+    EXPECT_TRUE(sameAsComposedWhole());
     model.SetHotAreaDown("Loop", true);
-    const QImage inParts = model.face().copy();
-    model.ComposeFace();
-    EXPECT_EQ(inParts, model.face());
+    EXPECT_TRUE(sameAsComposedWhole());
 }
 
 TEST_F(SkinFormTest, GaugeFillsInProportionAndClampsItsPosition) {
