@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstring>
 #include <pthread.h>
 #include <samplerate.h>
@@ -26,6 +27,9 @@ constexpr size_t kMaxDecodedFrames = AudioStream::kMaxBlockFrames;
 // last frames before that point see real audio ahead of them.
 constexpr size_t kRejoinLookaheadFrames = 64;
 constexpr size_t kGlideFrames = 128;
+// Input frames the resampler is given beyond what a block's output needs,
+// for its filter's reach.
+constexpr long kResamplerReachFrames = 64;
 // How long the feeder steps aside when the command thread wants its lock.
 constexpr auto kPollInterval = std::chrono::milliseconds(3);
 constexpr auto kConsumerTimeout = std::chrono::milliseconds(50);
@@ -271,12 +275,17 @@ bool Feeder::produceBlock() {
     data.data_out = m_block.data();
     data.output_frames = static_cast<long>(std::min(kBlockFrames, room()));
     data.src_ratio = static_cast<double>(m_outputRateHz) / streamRate * 1000.0 / pitch;
-    data.end_of_input = m_inputDone ? 1 : 0;
     // The resampler glides to a new speed across the frames of one call: a
     // short call keeps the glide free of clicks and still brings the new
     // speed to the ear at once.
     if (data.src_ratio != m_lastRatio)
         data.output_frames = std::min(data.output_frames, static_cast<long>(kGlideFrames));
+    // Given a whole decoded frame, the resampler would take it all in, out of
+    // reach of an equalizer change (only pending audio is decoded again):
+    // it is given about what this call's output needs.
+    const auto needed = static_cast<long>(std::ceil(static_cast<double>(data.output_frames) / data.src_ratio));
+    data.input_frames = std::min(data.input_frames, needed + kResamplerReachFrames);
+    data.end_of_input = m_inputDone && static_cast<size_t>(data.input_frames) == m_pendingFrames ? 1 : 0;
     m_lastRatio = data.src_ratio;
     if (src_process(m_resampler, &data) != 0) {
         // A resampler failure would repeat forever; end the stream instead.
