@@ -110,18 +110,40 @@ void drawStripText(QImage& face, const QImage& strip, bool isDigitStrip, const Q
     }
 }
 
-void drawFontText(QImage& face, const SkinFontInfo& fontInfo, const QString& text, int64_t left, int64_t top) {
-    if (text.isEmpty() || face.isNull())
-        return;
-    if (left >= face.width() || top >= face.height() || left < -100000 || top < -100000)
-        return;
-    QPainter painter(&face);
+RenderedText renderFontText(const SkinFontInfo& fontInfo, const QString& text) {
+    RenderedText rendered{text, {}, {}};
+    if (text.isEmpty())
+        return rendered;
     const QFont font = fontInfo.font();
+    // Measured against an image like the one drawn into, so sizes in points
+    // come out as they would on the face.
+    QImage probe(1, 1, QImage::Format_ARGB32_Premultiplied);
+    const QFontMetrics metrics(font, &probe);
+    // Italic and some glyphs reach past their advance; the bounding rect is
+    // relative to the baseline.
+    const QRect bounds = metrics.boundingRect(text).united(
+        QRect(0, -metrics.ascent(), metrics.horizontalAdvance(text), metrics.height()));
+    if (bounds.isEmpty() || bounds.width() > 100000 || bounds.height() > 100000)
+        return rendered;
+    rendered.image = QImage(bounds.size(), QImage::Format_ARGB32_Premultiplied);
+    rendered.image.fill(Qt::transparent);
+    rendered.offset = QPoint(bounds.left(), metrics.ascent() + bounds.top());
+    QPainter painter(&rendered.image);
     painter.setFont(font);
     painter.setPen(fontInfo.color());
-    painter.setBackgroundMode(Qt::TransparentMode);
-    const QFontMetrics metrics(font, &face);
-    painter.drawText(QPoint(static_cast<int>(left), static_cast<int>(top) + metrics.ascent()), text);
+    painter.drawText(QPoint(-bounds.left(), -bounds.top()), text);
+    return rendered;
+}
+
+void drawRenderedText(QImage& face, const RenderedText& text, int64_t left, int64_t top) {
+    if (text.image.isNull() || face.isNull())
+        return;
+    const int64_t x = left + text.offset.x();
+    const int64_t y = top + text.offset.y();
+    if (x >= face.width() || y >= face.height() || x + text.image.width() <= 0 || y + text.image.height() <= 0)
+        return;
+    QPainter painter(&face);
+    painter.drawImage(QPoint(static_cast<int>(x), static_cast<int>(y)), text.image);
 }
 
 } // namespace skins

@@ -3,6 +3,7 @@
 #include "SkinElements.h"
 
 #include <QImage>
+#include <QPoint>
 #include <QRect>
 #include <QString>
 
@@ -25,9 +26,18 @@ void copyRectTo(QImage& face, const QImage& source, const PixelRect& from, int64
 // letter strip. A strip too small for its cells draws nothing.
 void drawStripText(QImage& face, const QImage& strip, bool isDigitStrip, const QString& text, int64_t left,
                    int64_t top);
-// Draws a text with a display font over a transparent background; (left,
-// top) is the top-left corner of the text.
-void drawFontText(QImage& face, const SkinFontInfo& font, const QString& text, int64_t left, int64_t top);
+// A display's text drawn with its font over a transparent background once, to be laid on the face at each
+// compose: shaping a text costs far more than blending its pixels.
+struct RenderedText {
+    QString text;
+    // Premultiplied, transparent around the glyphs; null for an empty text.
+    QImage image;
+    // From the display's top-left corner to the image's.
+    QPoint offset;
+};
+RenderedText renderFontText(const SkinFontInfo& font, const QString& text);
+// Lays the text on the face, its display's top-left corner at (left, top).
+void drawRenderedText(QImage& face, const RenderedText& text, int64_t left, int64_t top);
 
 // The smallest rectangle holding every pixel in which two faces of the same
 // size and format differ; empty when they are equal. Faces of different

@@ -54,6 +54,7 @@ void SkinModel::LoadSkinDocument(const platform::IniDocument& file, const SkinIm
     m_gauges.clear();
     m_areas.clear();
     m_displays.clear();
+    m_renderedTexts.clear();
     m_trackBars.clear();
     m_groupNames.clear();
     m_groupMembers.clear();
@@ -164,13 +165,19 @@ void SkinModel::compose() const {
             const QImage& thumb = static_cast<int>(i) == m_activeTrackBar ? trackBar.ActiveThumb : trackBar.Thumb;
             drawWhole(m_face, thumb, trackBar.thumbLeft(), trackBar.thumbTop());
         }
-        for (const DisplayInfoRec& display : m_displays) {
-            if (display.Kind == QLatin1String(kNumberKind))
+        m_renderedTexts.resize(m_displays.size());
+        for (size_t i = 0; i < m_displays.size(); ++i) {
+            const DisplayInfoRec& display = m_displays[i];
+            if (display.Kind == QLatin1String(kNumberKind)) {
                 drawStripText(m_face, m_images.Numbers, true, display.Text, display.Left, display.Top);
-            else if (display.Kind == QLatin1String(kTextKind))
+            } else if (display.Kind == QLatin1String(kTextKind)) {
                 drawStripText(m_face, m_images.Letters, false, display.Text, display.Left, display.Top);
-            else
-                drawFontText(m_face, display.Font, display.Text, display.Left, display.Top);
+            } else {
+                RenderedText& rendered = m_renderedTexts[i];
+                if (rendered.text != display.Text)
+                    rendered = renderFontText(display.Font, display.Text);
+                drawRenderedText(m_face, rendered, display.Left, display.Top);
+            }
         }
         m_changed |= differingRect(m_previousFace, m_face);
     }

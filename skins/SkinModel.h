@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FaceComposer.h"
 #include "SkinElements.h"
 #include "SkinImageCache.h"
 
@@ -145,6 +146,8 @@ private:
     mutable QImage m_previousFace;
     mutable QRect m_changed;
     mutable bool m_composePending = false;
+    // One per display, for the displays drawn with a font.
+    mutable std::vector<RenderedText> m_renderedTexts;
     THotAreaInfoArray m_hotAreas;
     TGuageAreaInfoArray m_gauges;
     TAreaInfoArray m_areas;

@@ -5,7 +5,8 @@
 // asked for the clock (OUTPUT.RENDERED_FRAMES), which the command thread
 // answers right before it takes the command. The frames from that reading to
 // the first frame that shows the effect are the engine's latency; the sound
-// device's buffer (20 ms asked for) comes on top.
+// device's buffer comes on top (10 ms asked for; a sound server adds its
+// own, which PulseAudio's log states as "Final latency" for each stream).
 //   Play: the first sound after Play on a loaded, stopped track.
 //   Volume, pitch, equalizer: the first change of level or tone period on a
 //   playing 1 kHz tone.

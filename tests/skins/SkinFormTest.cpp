@@ -2,6 +2,7 @@
 
 #include "skins/SkinError.h"
 #include "skins/SkinForm.h"
+#include "skins/SkinModel.h"
 #include "skins/SkinToolTips.h"
 
 #include "support/TemporaryFolder.h"
@@ -9,6 +10,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QStyle>
 
 #include <gmock/gmock.h>
@@ -200,8 +202,50 @@ TEST_F(SkinFormTest, FontDisplayDrawsItsTextInItsColour) {
         return count;
     };
     EXPECT_EQ(redPixels(), 0);
+    // The same text drawn straight onto the face, as a painter would, is the
+    // reference for where the display puts its glyphs.
+    QImage expected = m_skin->face().copy();
+    {
+        QFont font(QStringLiteral("Arial"));
+        font.setPointSize(12);
+        font.setBold(true);
+        QPainter painter(&expected);
+        painter.setFont(font);
+        painter.setPen(QColor(255, 0, 0));
+        painter.drawText(QPoint(40, 60 + QFontMetrics(font, &expected).ascent()), QStringLiteral("HELLO"));
+    }
     m_skin->SetDisplayText("Label", "HELLO");
     EXPECT_GT(redPixels(), 10);
+    int differing = 0;
+    for (int y = 0; y < expected.height(); ++y)
+        for (int x = 0; x < expected.width(); ++x)
+            if (std::abs(qRed(faceAt(x, y)) - qRed(expected.pixel(x, y))) > 8 ||
+                std::abs(qGreen(faceAt(x, y)) - qGreen(expected.pixel(x, y))) > 8)
+                ++differing;
+    EXPECT_EQ(differing, 0);
+}
+
+TEST_F(SkinFormTest, ComposingReportsOnlyWhatChangedOnTheFace) {
+    skins::SkinModel model;
+    model.LoadSkin(m_folder.file("Skin.ini"));
+    EXPECT_EQ(model.takeChangedRect(), QRect(0, 0, 120, 80)); // a new skin: everything
+    EXPECT_TRUE(model.takeChangedRect().isEmpty());
+    // Several changes before the face is next needed come out as one.
+    model.SetDisplayText("Time", QStringLiteral("1"));
+    model.SetGaugeRange("Pos", 0, 100);
+    model.SetGaugePosition("Pos", 50);
+    const QRect changed = model.takeChangedRect();
+    EXPECT_TRUE(changed.contains(QRect(0, 20, 50, 4)));   // the gauge's new fill
+    EXPECT_TRUE(QRect(0, 20, 120, 40).contains(changed)); // down to the digits, nothing above
+    // Setting what is already shown changes nothing.
+    model.SetDisplayText("Time", QStringLiteral("1"));
+    model.SetGaugePosition("Pos", 50);
+    EXPECT_TRUE(model.takeChangedRect().isEmpty());
+    model.SetDisplayText("Label", QStringLiteral("HELLO"));
+    const QRect label = model.takeChangedRect();
+    EXPECT_FALSE(label.isEmpty());
+    EXPECT_GE(label.left(), 40);
+    EXPECT_GE(label.top(), 60);
 }
 
 TEST_F(SkinFormTest, GaugeFillsInProportionAndClampsItsPosition) {

@@ -19,6 +19,12 @@ public:
     // or its server went away). Command thread; may take the sound system's
     // lock but never blocks for long.
     virtual bool failed() { return false; }
+    // While nothing plays the player rests the output, so that no device
+    // thread wakes up for silence; nothing is rendered meanwhile. Resuming
+    // may fail like opening. Command thread.
+    virtual void suspend() {}
+    virtual bool resume() { return true; }
+    virtual bool suspended() const { return false; }
 };
 
 // What XAUDIO_NULL_OUTPUT asks for. "1": no sound device is touched, and

@@ -29,8 +29,26 @@ NullOutput::NullOutput(int sampleRateHz, OutputRenderer& renderer, Pacing pacing
 }
 
 NullOutput::~NullOutput() {
-    m_quit.store(true, std::memory_order_release);
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_quit = true;
+    }
+    m_wake.notify_all();
     m_thread.join();
+}
+
+void NullOutput::suspend() {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_suspended = true;
+}
+
+bool NullOutput::resume() {
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_suspended = false;
+    }
+    m_wake.notify_all();
+    return true;
 }
 
 bool NullOutput::feederBehind() const {
@@ -49,7 +67,18 @@ void NullOutput::run() {
     using Clock = std::chrono::steady_clock;
     Clock::time_point origin = Clock::now();
     int64_t framesDone = 0;
-    while (!m_quit.load(std::memory_order_acquire)) {
+    for (;;) {
+        {
+            std::unique_lock<std::mutex> lock(m_mutex);
+            if (m_suspended) {
+                m_wake.wait(lock, [this] { return !m_suspended || m_quit; });
+                // The clock starts again where it stood.
+                origin = Clock::now();
+                framesDone = 0;
+            }
+            if (m_quit)
+                return;
+        }
         const double elapsed = std::chrono::duration<double>(Clock::now() - origin).count();
         int64_t due = static_cast<int64_t>(elapsed * m_sampleRateHz) - framesDone;
         if (due > static_cast<int64_t>(kMaxLagSeconds * m_sampleRateHz)) {

@@ -2,7 +2,8 @@
 
 #include "AudioOutput.h"
 
-#include <atomic>
+#include <condition_variable>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -22,6 +23,9 @@ public:
 
     int sampleRateHz() const override { return m_sampleRateHz; }
     bool isNull() const override { return true; }
+    void suspend() override;
+    bool resume() override;
+    bool suspended() const override { return m_suspended; }
 
 private:
     void run();
@@ -30,7 +34,10 @@ private:
     const int m_sampleRateHz;
     OutputRenderer& m_renderer;
     const Pacing m_pacing;
-    std::atomic<bool> m_quit{false};
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    bool m_quit = false;
+    bool m_suspended = false;
     std::vector<float> m_buffer;
     std::thread m_thread;
 };

@@ -20,6 +20,9 @@ constexpr auto kMonitorInterval = 20ms;
 // change of the whole second is reported.
 constexpr int64_t kMinimumTimecodeStep = 5;
 constexpr auto kUnderrunReportInterval = 1s;
+// An output idle this long is suspended until the next Play; a DJ cueing
+// with Pause and Play within it does not wait for the device to restart.
+constexpr auto kSuspendDelay = 2s;
 constexpr auto kFadeTimeout = 100ms;
 constexpr auto kFlushTimeout = 250ms;
 constexpr auto kPrefillTimeout = 300ms;
@@ -85,7 +88,26 @@ void Player::run() {
         // command, once the output has faded and its tap is drained.
         const bool idle = m_state != State::Playing && (!m_output || m_renderer.silent()) &&
                           m_renderer.tap().readableFrames() == 0 && !(m_captureSilence && m_output);
-        if (std::optional<Command> command = idle ? m_commands.pop() : m_commands.pop(kMonitorInterval))
+        std::optional<Command> command;
+        if (!idle) {
+            m_idleSince.reset();
+            command = m_commands.pop(kMonitorInterval);
+        } else if (m_output && !m_output->suspended()) {
+            // Commands that play nothing (a volume, a query) do not put the
+            // suspension off.
+            const auto now = std::chrono::steady_clock::now();
+            if (!m_idleSince)
+                m_idleSince = now;
+            const auto due = *m_idleSince + kSuspendDelay;
+            if (now >= due)
+                m_output->suspend();
+            else
+                command = m_commands.pop(std::chrono::ceil<std::chrono::milliseconds>(due - now));
+        } else {
+            m_idleSince.reset();
+            command = m_commands.pop();
+        }
+        if (command)
             execute(*command);
         monitor();
     }
@@ -185,15 +207,15 @@ int Player::play() {
     if (m_state != State::Playing) {
         if (m_state == State::EndOfStream)
             reposition(0);
-        const bool outputWasOpen = m_output != nullptr;
+        const int rateBefore = m_output ? m_output->sampleRateHz() : 0;
         if (!ensureOutput(Report::Yes))
             return XA_ERROR_OUTPUT_FAILED;
         {
             auto lock = m_feeder.lock();
             m_feeder.setRunning(true);
         }
-        // What the ring holds was made for the rate of no output at all.
-        if (!outputWasOpen)
+        // What the ring holds was made for another rate, or for no output.
+        if (m_output->sampleRateHz() != rateBefore)
             restartFrom(heardFrame(), false);
         waitForPrefill();
         startRendering();
@@ -280,9 +302,10 @@ void Player::fadeOut() {
 }
 
 void Player::flushRing() {
-    // Only the ring's consumer may drop its contents; without an output
-    // nobody consumes, and the command thread may stand in.
-    if (!m_output) {
+    // Only the ring's consumer may drop its contents; without an output, or
+    // with a suspended one, nobody consumes, and the command thread may
+    // stand in.
+    if (!m_output || m_output->suspended()) {
         m_renderer.ring().discardAll();
         return;
     }
@@ -330,8 +353,11 @@ void Player::monitor() {
 // --------------------------------------------------------------- output
 
 bool Player::ensureOutput(Report report) {
-    if (m_output)
+    // A suspended device that cannot start again is opened afresh: it may
+    // have gone and come back.
+    if (m_output && m_output->resume())
         return true;
+    m_output.reset();
     m_output = openAudioOutput(m_deviceNumber, m_nullMode, m_renderer);
     if (!m_output) {
         if (report == Report::Yes)

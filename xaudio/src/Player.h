@@ -141,6 +141,8 @@ private:
     int64_t m_lastTimecodeHundredths = -1;
     int64_t m_lastOffset = -1;
     uint64_t m_reportedUnderruns = 0;
+    // Since when nothing has been heard while the output ran.
+    std::optional<std::chrono::steady_clock::time_point> m_idleSince;
     std::chrono::steady_clock::time_point m_lastUnderrunReport{};
     std::atomic<int> m_priority{4};
     std::thread m_thread;

@@ -229,7 +229,30 @@ void PortAudioOutput::pull(float* output, size_t frames, bool deviceRanDry) {
     m_callbacks.fetch_add(1, std::memory_order_relaxed);
 }
 
+void PortAudioOutput::suspend() {
+    if (m_suspended)
+        return;
+    std::lock_guard<std::mutex> guard(g_portAudioMutex);
+    // Only silence is left in the device's buffer; nothing to wait for.
+    Pa_AbortStream(static_cast<PaStream*>(m_stream));
+    m_suspended = true;
+}
+
+bool PortAudioOutput::resume() {
+    if (!m_suspended)
+        return true;
+    std::lock_guard<std::mutex> guard(g_portAudioMutex);
+    if (Pa_StartStream(static_cast<PaStream*>(m_stream)) != paNoError)
+        return false;
+    m_suspended = false;
+    m_lastProgress = std::chrono::steady_clock::now();
+    m_lastWatch = m_lastProgress;
+    return true;
+}
+
 bool PortAudioOutput::failed() {
+    if (m_suspended)
+        return false;
     {
         std::lock_guard<std::mutex> guard(g_portAudioMutex);
         if (Pa_IsStreamActive(static_cast<PaStream*>(m_stream)) != 1)

@@ -19,6 +19,9 @@ public:
     int sampleRateHz() const override { return m_sampleRateHz; }
     bool isNull() const override { return false; }
     bool failed() override;
+    void suspend() override;
+    bool resume() override;
+    bool suspended() const override { return m_suspended; }
 
     // PortAudio's callback. Real-time: no locks, allocation, blocking or
     // logging. `deviceRanDry`: the device played silence before this call.
@@ -30,6 +33,7 @@ private:
     OutputRenderer& m_renderer;
     void* m_stream = nullptr;
     int m_sampleRateHz = 0;
+    bool m_suspended = false;
     // Counted by the callback; the command thread watches it move.
     std::atomic<uint64_t> m_callbacks{0};
     uint64_t m_seenCallbacks = 0;
