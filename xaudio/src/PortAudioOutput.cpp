@@ -41,10 +41,11 @@ constexpr auto kWatchGap = std::chrono::milliseconds(500);
 // a thread of its own, started as the stream opens, with the opener's
 // scheduling. An ordinary thread there is held back on a busy machine for
 // longer than the device buffer lasts: the server finds the stream empty, the
-// plug-in reports an underrun, and PortAudio's recovery leaves the device
-// silent for about two seconds. The stream is therefore opened from a
-// real-time thread, at the lowest real-time priority: above every ordinary
-// thread, like PortAudio's callback thread.
+// plug-in reports an underrun, and PortAudio recovers by having the plug-in
+// create a new server stream, which is heard only after a gap (a null sink
+// with rewinds held it back for about two seconds). The stream is therefore
+// opened from a real-time thread, at the lowest real-time priority: above
+// every ordinary thread, like PortAudio's callback thread.
 constexpr int kSoundSystemThreadPriority = 1;
 
 // PortAudio's API is not meant for concurrent calls; two players may open or
