@@ -7,9 +7,14 @@
 
 #include <portaudio.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <pthread.h>
+#include <sched.h>
 #include <string>
 #include <sys/wait.h>
 #include <thread>
@@ -109,6 +114,29 @@ protected:
             10s, from);
     }
 
+    static bool realTimeGranted() {
+        bool granted = false;
+        std::thread probe([&granted] {
+            sched_param parameters{};
+            parameters.sched_priority = 1;
+            granted = pthread_setschedparam(pthread_self(), SCHED_FIFO, &parameters) == 0;
+        });
+        probe.join();
+        return granted;
+    }
+
+    // The scheduling policies of this process's threads with that name.
+    static std::vector<int> threadPolicies(const std::string& name) {
+        std::vector<int> policies;
+        for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
+            std::string comm;
+            std::getline(std::ifstream(task.path() / "comm"), comm);
+            if (comm == name)
+                policies.push_back(sched_getscheduler(std::stoi(task.path().filename().string())));
+        }
+        return policies;
+    }
+
     // Frames the output has rendered so far (its clock), -1 without an answer.
     static long renderedFrames(PlayerHarness& harness) {
         const size_t from = harness.count();
@@ -168,6 +196,27 @@ TEST_F(OutputDeviceTest, NumberOneIsTheSystemDefaultAndTheOthersFollowInTheSound
     char tiny[4];
     EXPECT_EQ(xaudio_output_device_name(0, tiny, sizeof tiny), XA_SUCCESS);
     EXPECT_STREQ(tiny, "def");
+}
+
+TEST_F(OutputDeviceTest, TheThreadsPassingTheAudioToTheSoundServerRunRealTimeWherePermitted) {
+    if (!realTimeGranted())
+        GTEST_SKIP() << "this process may not use real-time scheduling";
+    PlayerHarness harness;
+    ASSERT_EQ(harness.open(s_folder->file("tone10.mp3")), XA_SUCCESS);
+    ASSERT_EQ(harness.command(XA_MSG_COMMAND_PLAY), XA_SUCCESS);
+    ASSERT_GE(harness.waitForState(XA_PLAYER_STATE_PLAYING, 5000ms), 0);
+    // PulseAudio's ALSA plug-in hands the audio to the server from its
+    // client thread; an ordinary one is held back on a busy machine until
+    // the server runs dry.
+    const std::vector<int> policies = threadPolicies("threaded-ml");
+    ASSERT_FALSE(policies.empty()) << "no sound server client thread found";
+    for (int policy : policies)
+        EXPECT_TRUE(policy == SCHED_FIFO || policy == SCHED_RR) << "policy " << policy;
+    // The player's command thread, which opened the stream, is ordinary
+    // again; its namesake, PortAudio's callback thread, is real-time.
+    const std::vector<int> players = threadPolicies("xaudio player");
+    EXPECT_EQ(std::count(players.begin(), players.end(), SCHED_OTHER), 1);
+    EXPECT_EQ(players.size(), 2u);
 }
 
 TEST_F(OutputDeviceTest, AVanishedDeviceIsReportedByNameAndPlaysAgainWhenItComesBack) {

@@ -1,6 +1,7 @@
 #include "PortAudioOutput.h"
 
 #include "Feeder.h"
+#include "InheritedRealTime.h"
 #include "NullOutput.h"
 #include "OutputRenderer.h"
 #include "PulseAudioOutput.h"
@@ -36,6 +37,17 @@ constexpr auto kStallTimeout = std::chrono::seconds(5);
 // A command thread that was itself held back this long cannot tell whether
 // the callbacks were.
 constexpr auto kWatchGap = std::chrono::milliseconds(500);
+
+// The ALSA plug-in of a sound server (PulseAudio's) passes the audio on from
+// a thread of its own, started as the stream opens, with the opener's
+// scheduling. An ordinary thread there is held back on a busy machine for
+// longer than the device buffer lasts: the server finds the stream empty, the
+// plug-in reports an underrun, and PortAudio recovers by having the plug-in
+// create a new server stream, which is heard only after a gap (a null sink
+// with rewinds held it back for about two seconds). The stream is therefore
+// opened from a real-time thread, at the lowest real-time priority: above
+// every ordinary thread, like PortAudio's callback thread.
+constexpr int kSoundSystemThreadPriority = 1;
 
 // PortAudio's API is not meant for concurrent calls; two players may open or
 // close their streams at the same time. The callbacks do not take it.
@@ -180,6 +192,7 @@ std::unique_ptr<PortAudioOutput> PortAudioOutput::open(int deviceIndex, OutputRe
         const int rateHz = static_cast<int>(std::lround(rate));
         renderer.setSampleRate(rateHz);
         PaStream* stream = nullptr;
+        const InheritedRealTime realTime(kSoundSystemThreadPriority);
         if (Pa_OpenStream(&stream, nullptr, &parameters, rate, kFramesPerCallback, paNoFlag, &renderCallback,
                           output.get()) != paNoError)
             continue;
