@@ -1,6 +1,7 @@
 #include "PulseAudioOutput.h"
 
 #include "Feeder.h"
+#include "InheritedRealTime.h"
 #include "OutputRenderer.h"
 
 #include <pulse/context.h>
@@ -9,8 +10,6 @@
 #include <pulse/thread-mainloop.h>
 
 #include <algorithm>
-#include <pthread.h>
-#include <sched.h>
 
 namespace xaudio {
 namespace {
@@ -86,8 +85,13 @@ bool PulseAudioOutput::connect() {
     // No server is started for us: without one, ALSA's devices are next.
     if (pa_context_connect(m_context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0)
         return false;
-    if (pa_threaded_mainloop_start(m_loop) < 0)
-        return false;
+    {
+        // The connection's thread serves the server's requests from the
+        // ring: it must be able to interrupt the feeder.
+        const InheritedRealTime realTime(kRealTimePriority);
+        if (pa_threaded_mainloop_start(m_loop) < 0)
+            return false;
+    }
     LoopLock lock(m_loop);
     return waitUntilReady(m_loop, [this] {
         const pa_context_state_t state = pa_context_get_state(m_context);
@@ -166,13 +170,6 @@ bool PulseAudioOutput::resume() {
 
 void PulseAudioOutput::write(size_t bytes) {
     // This is real-time code: no locks of ours, no allocation, no blocking.
-    if (!m_realTimeAsked) {
-        m_realTimeAsked = true;
-        sched_param parameters{};
-        parameters.sched_priority = kRealTimePriority;
-        // Where the system refuses, the thread stays as it is.
-        pthread_setschedparam(pthread_self(), SCHED_FIFO, &parameters);
-    }
     size_t frames = std::min(bytes / kFrameBytes, kMostFramesPerRequest);
     while (frames > 0) {
         size_t chunkBytes = std::min(frames, kMostFramesPerRender) * kFrameBytes;

@@ -53,7 +53,6 @@ private:
     std::atomic<bool> m_failed{false};
     // Whether the server has started playing what it was given.
     bool m_suspended = false;
-    bool m_realTimeAsked = false;
 };
 
 } // namespace xaudio
