@@ -5,7 +5,6 @@
 #include "OutputRenderer.h"
 
 #include <pulse/context.h>
-#include <pulse/error.h>
 #include <pulse/stream.h>
 #include <pulse/thread-mainloop.h>
 

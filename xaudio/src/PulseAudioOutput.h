@@ -51,7 +51,7 @@ private:
     pa_context* m_context = nullptr;
     pa_stream* m_stream = nullptr;
     std::atomic<bool> m_failed{false};
-    // Whether the server has started playing what it was given.
+    // Corked while nothing plays. Command thread.
     bool m_suspended = false;
 };
 
