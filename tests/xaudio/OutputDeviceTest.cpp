@@ -137,27 +137,14 @@ protected:
         return policies;
     }
 
-    // Frames the output has rendered so far (its clock), -1 without an answer.
-    static long renderedFrames(PlayerHarness& harness) {
-        const size_t from = harness.count();
-        control_message_send_S(harness.player(), XA_MSG_GET_PLAYER_ENVIRONMENT_INTEGER, XA_ENV_OUTPUT_RENDERED_FRAMES);
-        const int index = harness.waitFor(
-            [](const XA_Message& message) {
-                return message.code == XA_MSG_NOTIFY_PLAYER_ENVIRONMENT_INTEGER &&
-                       std::strcmp(message.data.environment_integer.name, XA_ENV_OUTPUT_RENDERED_FRAMES) == 0;
-            },
-            5s, from);
-        return index < 0 ? -1 : harness.received()[static_cast<size_t>(index)].message.data.environment_integer.value;
-    }
-
     // Waits up to the timeout for the output's clock to stand still (true)
     // or to move on (false) over a quarter of a second.
     static bool clockStandsStill(PlayerHarness& harness, bool still, std::chrono::seconds timeout) {
         const auto deadline = std::chrono::steady_clock::now() + timeout;
         while (std::chrono::steady_clock::now() < deadline) {
-            const long before = renderedFrames(harness);
+            const long before = harness.clockReading(harness.askForClock());
             std::this_thread::sleep_for(250ms);
-            const long after = renderedFrames(harness);
+            const long after = harness.clockReading(harness.askForClock());
             if (before >= 0 && (after == before) == still)
                 return true;
         }

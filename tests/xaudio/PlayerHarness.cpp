@@ -87,6 +87,22 @@ int PlayerHarness::command(int code) {
     return waitForReply(code, std::chrono::milliseconds(5000), from);
 }
 
+size_t PlayerHarness::askForClock() {
+    const size_t from = count();
+    control_message_send_S(m_player, XA_MSG_GET_PLAYER_ENVIRONMENT_INTEGER, XA_ENV_OUTPUT_RENDERED_FRAMES);
+    return from;
+}
+
+long PlayerHarness::clockReading(size_t from) {
+    const int index = waitFor(
+        [](const XA_Message& message) {
+            return message.code == XA_MSG_NOTIFY_PLAYER_ENVIRONMENT_INTEGER &&
+                   std::strcmp(message.data.environment_integer.name, XA_ENV_OUTPUT_RENDERED_FRAMES) == 0;
+        },
+        std::chrono::milliseconds(5000), from);
+    return index < 0 ? -1 : received()[static_cast<size_t>(index)].message.data.environment_integer.value;
+}
+
 std::vector<Received> PlayerHarness::received() {
     std::lock_guard<std::mutex> guard(m_mutex);
     return m_received;

@@ -42,6 +42,13 @@ public:
     int open(const std::string& path);
     int command(int code);
 
+    // Asks for the output's clock (OUTPUT.RENDERED_FRAMES, the frames it has
+    // rendered, silence included); a command sent next is taken right after
+    // the answer. Returns where the answer will be found.
+    size_t askForClock();
+    // The answer asked for at `from`; -1 when none came within 5 s.
+    long clockReading(size_t from);
+
     std::vector<Received> received();
     size_t count();
 

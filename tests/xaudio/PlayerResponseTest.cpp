@@ -57,30 +57,15 @@ protected:
         ASSERT_EQ(harness.open(file("tone6.mp3")), XA_SUCCESS);
     }
 
-    // Asks for the output's clock; the command sent next is taken right
-    // after the answer. Returns the index of the answer to come.
-    static size_t askForClock(PlayerHarness& harness) {
-        const size_t from = harness.count();
-        control_message_send_S(harness.player(), XA_MSG_GET_PLAYER_ENVIRONMENT_INTEGER, XA_ENV_OUTPUT_RENDERED_FRAMES);
-        return from;
-    }
-
     static size_t clockReading(PlayerHarness& harness, size_t from) {
-        const int index = harness.waitFor(
-            [](const XA_Message& message) {
-                return message.code == XA_MSG_NOTIFY_PLAYER_ENVIRONMENT_INTEGER &&
-                       std::strcmp(message.data.environment_integer.name, XA_ENV_OUTPUT_RENDERED_FRAMES) == 0;
-            },
-            5000ms, from);
-        EXPECT_GE(index, 0) << "no clock reading";
-        return index < 0 ? 0
-                         : static_cast<size_t>(
-                               harness.received()[static_cast<size_t>(index)].message.data.environment_integer.value);
+        const long frames = harness.clockReading(from);
+        EXPECT_GE(frames, 0) << "no clock reading";
+        return frames < 0 ? 0 : static_cast<size_t>(frames);
     }
 
     static void waitForOutputFrames(PlayerHarness& harness, size_t frames) {
         for (;;) {
-            if (clockReading(harness, askForClock(harness)) >= frames)
+            if (clockReading(harness, harness.askForClock()) >= frames)
                 return;
         }
     }
@@ -109,25 +94,25 @@ TEST_F(PlayerResponseTest, PlayPitchAndEqualizerAreHeardWithinTheQueuedAudio) {
     // Each command is bracketed by clock readings before and after it: the
     // command thread may be held up between the two on a busy machine while
     // the output runs on, so the effect is timed from the later reading.
-    const size_t playAsked = askForClock(harness);
+    const size_t playAsked = harness.askForClock();
     ASSERT_EQ(harness.command(XA_MSG_COMMAND_PLAY), XA_SUCCESS);
     const size_t playFrame = clockReading(harness, playAsked);
-    const size_t playTaken = clockReading(harness, askForClock(harness));
+    const size_t playTaken = clockReading(harness, harness.askForClock());
     waitForOutputFrames(harness, playFrame + 22050);
 
-    const size_t pitchAsked = askForClock(harness);
+    const size_t pitchAsked = harness.askForClock();
     control_message_send_SI(harness.player(), XA_MSG_SET_PLAYER_ENVIRONMENT_INTEGER, XA_ENV_OUTPUT_PITCH, 1500);
     const size_t pitchFrame = clockReading(harness, pitchAsked);
-    const size_t pitchTaken = clockReading(harness, askForClock(harness));
+    const size_t pitchTaken = clockReading(harness, harness.askForClock());
     waitForOutputFrames(harness, pitchFrame + 22050);
 
     XA_EqualizerInfo cut{};
     std::fill(std::begin(cut.left), std::end(cut.left), static_cast<int8_t>(-80));
     std::fill(std::begin(cut.right), std::end(cut.right), static_cast<int8_t>(-80));
-    const size_t equalizerAsked = askForClock(harness);
+    const size_t equalizerAsked = harness.askForClock();
     control_message_send_P(harness.player(), XA_MSG_SET_CODEC_EQUALIZER, &cut);
     const size_t equalizerFrame = clockReading(harness, equalizerAsked);
-    const size_t equalizerTaken = clockReading(harness, askForClock(harness));
+    const size_t equalizerTaken = clockReading(harness, harness.askForClock());
     waitForOutputFrames(harness, equalizerFrame + 22050);
     ASSERT_EQ(harness.command(XA_MSG_COMMAND_STOP), XA_SUCCESS);
     harness.command(XA_MSG_COMMAND_INPUT_CLOSE);
