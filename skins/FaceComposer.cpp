@@ -9,6 +9,14 @@
 #include <cstring>
 
 namespace skins {
+namespace {
+
+QSize stripCellSize(const QImage& strip, bool isDigitStrip) {
+    return {strip.width() / (isDigitStrip ? kDigitCells : kLetterCells),
+            isDigitStrip ? strip.height() : strip.height() / kLetterRows};
+}
+
+} // namespace
 
 void copyRectTo(QImage& face, const QImage& source, const PixelRect& from, int64_t left, int64_t top,
                 const PixelRect& clip) {
@@ -41,12 +49,18 @@ void copyRect(QImage& face, const QImage& source, const PixelRect& rect, const P
     copyRectTo(face, source, rect, rect.left, rect.top, clip);
 }
 
+PixelRect stripTextRect(const QImage& strip, bool isDigitStrip, const QString& text, int64_t left, int64_t top) {
+    const QSize cellSize = stripCellSize(strip, isDigitStrip);
+    return PixelRect::fromSize(left, top, int64_t{cellSize.width()} * text.size(), cellSize.height());
+}
+
 void drawStripText(QImage& face, const QImage& strip, bool isDigitStrip, const QString& text, int64_t left, int64_t top,
                    const PixelRect& clip) {
     if (strip.isNull())
         return;
-    const int cellWidth = strip.width() / (isDigitStrip ? kDigitCells : kLetterCells);
-    const int cellHeight = isDigitStrip ? strip.height() : strip.height() / kLetterRows;
+    const QSize cellSize = stripCellSize(strip, isDigitStrip);
+    const int cellWidth = cellSize.width();
+    const int cellHeight = cellSize.height();
     if (cellWidth <= 0 || cellHeight <= 0)
         return;
     for (qsizetype i = 0; i < text.size(); ++i) {

@@ -31,6 +31,8 @@ void copyRectTo(QImage& face, const QImage& source, const PixelRect& from, int64
 // letter strip. A strip too small for its cells draws nothing.
 void drawStripText(QImage& face, const QImage& strip, bool isDigitStrip, const QString& text, int64_t left, int64_t top,
                    const PixelRect& clip = kEverywhere);
+// Where that draws the text.
+PixelRect stripTextRect(const QImage& strip, bool isDigitStrip, const QString& text, int64_t left, int64_t top);
 // A display's text drawn with its font over a transparent background once, to be laid on the face at each
 // compose: shaping a text costs far more than blending its pixels.
 struct RenderedText {

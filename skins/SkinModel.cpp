@@ -1,6 +1,5 @@
 #include "SkinModel.h"
 
-#include "BitmapFont.h"
 #include "FaceComposer.h"
 #include "SkinEntries.h"
 #include "SkinError.h"
@@ -196,12 +195,9 @@ void SkinModel::compose() const {
 PixelRect SkinModel::displayRect(size_t index) const {
     const DisplayInfoRec& display = m_displays[index];
     const bool digits = display.Kind == QLatin1String(kNumberKind);
-    if (digits || display.Kind == QLatin1String(kTextKind)) {
-        const QImage& strip = digits ? m_images.Numbers : m_images.Letters;
-        const int64_t cellWidth = strip.width() / (digits ? kDigitCells : kLetterCells);
-        const int64_t cellHeight = digits ? strip.height() : strip.height() / kLetterRows;
-        return PixelRect::fromSize(display.Left, display.Top, cellWidth * display.Text.size(), cellHeight);
-    }
+    if (digits || display.Kind == QLatin1String(kTextKind))
+        return stripTextRect(digits ? m_images.Numbers : m_images.Letters, digits, display.Text, display.Left,
+                             display.Top);
     m_renderedTexts.resize(m_displays.size());
     RenderedText& rendered = m_renderedTexts[index];
     if (rendered.text != display.Text)
