@@ -1,10 +1,8 @@
 #include "PulseAudioOutput.h"
 
 #include "Feeder.h"
-#include "InheritedRealTime.h"
 #include "OutputRenderer.h"
 
-#include <pulse/context.h>
 #include <pulse/stream.h>
 #include <pulse/thread-mainloop.h>
 
@@ -26,37 +24,6 @@ constexpr pa_usec_t kLatencyUsec = 20000;
 // again a few milliseconds later.
 constexpr size_t kMostFramesPerRender = 256;
 constexpr size_t kMostFramesPerRequest = Feeder::kFillTargetFrames - Feeder::kMinimumRoomFrames;
-// Above the feeder, which must be interruptible by the thread it feeds.
-constexpr int kRealTimePriority = 15;
-
-// Holds the connection thread's lock for a scope.
-class LoopLock {
-public:
-    explicit LoopLock(pa_threaded_mainloop* loop) : m_loop(loop) { pa_threaded_mainloop_lock(m_loop); }
-    ~LoopLock() { pa_threaded_mainloop_unlock(m_loop); }
-    LoopLock(const LoopLock&) = delete;
-    LoopLock& operator=(const LoopLock&) = delete;
-
-private:
-    pa_threaded_mainloop* m_loop;
-};
-
-enum class Progress { Waiting, Ready, Failed };
-
-// Waits with the loop's lock held until `progress` tells ready or failed;
-// the state callbacks signal the loop at every change.
-template <typename ProgressFunction> bool waitUntilReady(pa_threaded_mainloop* loop, ProgressFunction progress) {
-    for (;;) {
-        switch (progress()) {
-        case Progress::Ready:
-            return true;
-        case Progress::Failed:
-            return false;
-        case Progress::Waiting:
-            pa_threaded_mainloop_wait(loop);
-        }
-    }
-}
 
 void forget(pa_operation* operation) {
     if (operation != nullptr)
@@ -66,43 +33,20 @@ void forget(pa_operation* operation) {
 } // namespace
 
 std::unique_ptr<PulseAudioOutput> PulseAudioOutput::open(OutputRenderer& renderer) {
-    std::unique_ptr<PulseAudioOutput> output(new PulseAudioOutput(renderer));
-    if (!output->connect() || !output->startStream())
+    std::shared_ptr<PulseConnection> connection = PulseConnection::shared();
+    if (!connection)
+        return nullptr;
+    std::unique_ptr<PulseAudioOutput> output(new PulseAudioOutput(renderer, std::move(connection)));
+    if (!output->startStream())
         return nullptr;
     renderer.setSampleRate(kRateHz);
     return output;
 }
 
-bool PulseAudioOutput::connect() {
-    m_loop = pa_threaded_mainloop_new();
-    if (m_loop == nullptr)
-        return false;
-    m_context = pa_context_new(pa_threaded_mainloop_get_api(m_loop), "xaudio");
-    if (m_context == nullptr)
-        return false;
-    pa_context_set_state_callback(m_context, &PulseAudioOutput::onContextState, this);
-    // No server is started for us: without one, ALSA's devices are next.
-    if (pa_context_connect(m_context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0)
-        return false;
-    {
-        // The connection's thread serves the server's requests from the
-        // ring: it must be able to interrupt the feeder.
-        const InheritedRealTime realTime(kRealTimePriority);
-        if (pa_threaded_mainloop_start(m_loop) < 0)
-            return false;
-    }
-    LoopLock lock(m_loop);
-    return waitUntilReady(m_loop, [this] {
-        const pa_context_state_t state = pa_context_get_state(m_context);
-        return state == PA_CONTEXT_READY ? Progress::Ready
-                                         : (PA_CONTEXT_IS_GOOD(state) ? Progress::Waiting : Progress::Failed);
-    });
-}
-
 bool PulseAudioOutput::startStream() {
-    LoopLock lock(m_loop);
+    PulseLoopLock lock(loop());
     const pa_sample_spec spec{PA_SAMPLE_FLOAT32LE, kRateHz, 2};
-    m_stream = pa_stream_new(m_context, "playback", &spec, nullptr);
+    m_stream = pa_stream_new(m_connection->context(), "playback", &spec, nullptr);
     if (m_stream == nullptr)
         return false;
     pa_stream_set_state_callback(m_stream, &PulseAudioOutput::onStreamState, this);
@@ -119,27 +63,25 @@ bool PulseAudioOutput::startStream() {
     attributes.fragsize = static_cast<uint32_t>(-1);
     if (pa_stream_connect_playback(m_stream, nullptr, &attributes, PA_STREAM_ADJUST_LATENCY, nullptr, nullptr) < 0)
         return false;
-    return waitUntilReady(m_loop, [this] {
+    return waitUntilReady(loop(), [this] {
         const pa_stream_state_t state = pa_stream_get_state(m_stream);
-        return state == PA_STREAM_READY ? Progress::Ready
-                                        : (PA_STREAM_IS_GOOD(state) ? Progress::Waiting : Progress::Failed);
+        return state == PA_STREAM_READY ? PulseProgress::Ready
+                                        : (PA_STREAM_IS_GOOD(state) ? PulseProgress::Waiting : PulseProgress::Failed);
     });
 }
 
 PulseAudioOutput::~PulseAudioOutput() {
-    if (m_loop != nullptr)
-        pa_threaded_mainloop_stop(m_loop);
-    // The connection's thread has ended: nothing calls back any more.
-    if (m_stream != nullptr) {
-        pa_stream_disconnect(m_stream);
-        pa_stream_unref(m_stream);
-    }
-    if (m_context != nullptr) {
-        pa_context_disconnect(m_context);
-        pa_context_unref(m_context);
-    }
-    if (m_loop != nullptr)
-        pa_threaded_mainloop_free(m_loop);
+    if (m_stream == nullptr)
+        return;
+    // The connection's thread serves other players' streams too and goes on
+    // running: with its lock held and this stream's callbacks taken away,
+    // nothing calls back into this output once the lock is let go.
+    PulseLoopLock lock(loop());
+    pa_stream_set_state_callback(m_stream, nullptr, nullptr);
+    pa_stream_set_write_callback(m_stream, nullptr, nullptr);
+    pa_stream_set_underflow_callback(m_stream, nullptr, nullptr);
+    pa_stream_disconnect(m_stream);
+    pa_stream_unref(m_stream);
 }
 
 int PulseAudioOutput::sampleRateHz() const {
@@ -149,7 +91,7 @@ int PulseAudioOutput::sampleRateHz() const {
 void PulseAudioOutput::suspend() {
     if (m_suspended)
         return;
-    LoopLock lock(m_loop);
+    PulseLoopLock lock(loop());
     forget(pa_stream_cork(m_stream, 1, nullptr, nullptr));
     m_suspended = true;
 }
@@ -159,7 +101,7 @@ bool PulseAudioOutput::resume() {
         return true;
     if (m_failed.load(std::memory_order_acquire))
         return false;
-    LoopLock lock(m_loop);
+    PulseLoopLock lock(loop());
     // The silence queued before the pause would only delay the music.
     forget(pa_stream_flush(m_stream, nullptr, nullptr));
     forget(pa_stream_cork(m_stream, 0, nullptr, nullptr));
@@ -183,18 +125,11 @@ void PulseAudioOutput::write(size_t bytes) {
     }
 }
 
-void PulseAudioOutput::onContextState(pa_context* context, void* self) {
-    auto* output = static_cast<PulseAudioOutput*>(self);
-    if (!PA_CONTEXT_IS_GOOD(pa_context_get_state(context)))
-        output->m_failed.store(true, std::memory_order_release);
-    pa_threaded_mainloop_signal(output->m_loop, 0);
-}
-
 void PulseAudioOutput::onStreamState(pa_stream* stream, void* self) {
     auto* output = static_cast<PulseAudioOutput*>(self);
     if (!PA_STREAM_IS_GOOD(pa_stream_get_state(stream)))
         output->m_failed.store(true, std::memory_order_release);
-    pa_threaded_mainloop_signal(output->m_loop, 0);
+    pa_threaded_mainloop_signal(output->loop(), 0);
 }
 
 void PulseAudioOutput::onWrite(pa_stream*, size_t bytes, void* self) {

@@ -1,12 +1,11 @@
 #pragma once
 
 #include "AudioOutput.h"
+#include "PulseConnection.h"
 
 #include <atomic>
 #include <memory>
 
-struct pa_threaded_mainloop;
-struct pa_context;
 struct pa_stream;
 
 namespace xaudio {
@@ -16,7 +15,7 @@ namespace xaudio {
 // same server is reachable through ALSA's "default" device, but only
 // through two more threads and a copy per block; here the server's own
 // request thread renders. Two float channels at 44.1 kHz; the server
-// converts to its sink.
+// converts to its sink. All players' streams share one connection.
 class PulseAudioOutput : public AudioOutput {
 public:
     // Returns nullptr when no sound server answers or the stream fails.
@@ -34,21 +33,20 @@ public:
     bool suspended() const override { return m_suspended; }
 
 private:
-    explicit PulseAudioOutput(OutputRenderer& renderer) : m_renderer(renderer) {}
-    bool connect();
+    PulseAudioOutput(OutputRenderer& renderer, std::shared_ptr<PulseConnection> connection)
+        : m_renderer(renderer), m_connection(std::move(connection)) {}
     bool startStream();
+    pa_threaded_mainloop* loop() const { return m_connection->loop(); }
     // The server asks for `bytes` more; runs on the server connection's
     // thread. Real-time: no locks of ours, no allocation, no blocking.
     void write(size_t bytes);
 
-    static void onContextState(pa_context* context, void* self);
     static void onStreamState(pa_stream* stream, void* self);
     static void onWrite(pa_stream* stream, size_t bytes, void* self);
     static void onUnderflow(pa_stream* stream, void* self);
 
     OutputRenderer& m_renderer;
-    pa_threaded_mainloop* m_loop = nullptr;
-    pa_context* m_context = nullptr;
+    std::shared_ptr<PulseConnection> m_connection;
     pa_stream* m_stream = nullptr;
     std::atomic<bool> m_failed{false};
     // Corked while nothing plays. Command thread.

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+
+struct pa_threaded_mainloop;
+struct pa_context;
+
+namespace xaudio {
+
+// The process's one connection to the desktop's sound server, shared by
+// every player's stream to it. Both decks' streams then go to the server
+// over one socket and are served by one thread: the server asks all its
+// streams for more after each period it plays, so that thread wakes once
+// for both decks instead of each deck's own thread waking for its own.
+class PulseConnection {
+public:
+    // The live connection, made when none is; nullptr when no sound server
+    // answers. A connection the server has dropped is not handed out again:
+    // the next caller gets a new one.
+    static std::shared_ptr<PulseConnection> shared();
+    ~PulseConnection();
+    PulseConnection(const PulseConnection&) = delete;
+    PulseConnection& operator=(const PulseConnection&) = delete;
+
+    pa_threaded_mainloop* loop() const { return m_loop; }
+    // Only with the loop's lock held.
+    pa_context* context() const { return m_context; }
+
+private:
+    PulseConnection() = default;
+    bool connect();
+    bool alive() const;
+    static void onContextState(pa_context* context, void* self);
+
+    pa_threaded_mainloop* m_loop = nullptr;
+    pa_context* m_context = nullptr;
+};
+
+// Holds the connection thread's lock for a scope.
+class PulseLoopLock {
+public:
+    explicit PulseLoopLock(pa_threaded_mainloop* loop);
+    ~PulseLoopLock();
+    PulseLoopLock(const PulseLoopLock&) = delete;
+    PulseLoopLock& operator=(const PulseLoopLock&) = delete;
+
+private:
+    pa_threaded_mainloop* m_loop;
+};
+
+enum class PulseProgress { Waiting, Ready, Failed };
+
+// Waits with the loop's lock held until `progress` tells ready or failed;
+// the state callbacks signal the loop at every change.
+bool waitUntilReady(pa_threaded_mainloop* loop, const std::function<PulseProgress()>& progress);
+
+} // namespace xaudio
