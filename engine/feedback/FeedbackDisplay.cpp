@@ -11,6 +11,7 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <cstring>
@@ -36,21 +37,28 @@ struct DisplaySettings {
     int height = 0;
 };
 
+// A window that falls behind loses frames rather than collecting them.
+constexpr int kMostFramesInFlight = 2;
+
+// Frames on their way to the window. Audio events write into the frames in
+// turn and the window takes them in the order they were posted, so while
+// fewer than all are in flight the next one is free. Shared with the
+// posted calls, which may run after the instance is gone.
+struct FrameMailbox {
+    std::array<DisplayFrame, kMostFramesInFlight> frames;
+    std::atomic<int> inFlight{0};
+    // Engine thread only.
+    size_t next = 0;
+};
+
 struct Instance {
     SpectrumFunctions functions;
     QPointer<TXADisplay> window;
     XA_FftAnalyzer* leftAnalyzer = nullptr;
     XA_FftAnalyzer* rightAnalyzer = nullptr;
     int width = 0;
-    // Filled by audio events; a copy travels to the window.
-    std::unique_ptr<DisplayFrame> frame;
-    // Frames posted to the window and not yet taken. Shared with the posted
-    // calls, which may run after the instance is gone.
-    std::shared_ptr<std::atomic<int>> framesInFlight = std::make_shared<std::atomic<int>>(0);
+    std::shared_ptr<FrameMailbox> mailbox;
 };
-
-// A window that falls behind loses frames rather than collecting them.
-constexpr int kMostFramesInFlight = 2;
 
 DisplaySettings readSettings(void* context, XA_EnvironmentIntegerLookup lookup) {
     DisplaySettings settings;
@@ -150,9 +158,13 @@ int handlerNew(void** instanceSlot, const char* /*name*/, void* environmentConte
             return XA_FAILURE;
 
         std::unique_ptr<Instance> instance(new (std::nothrow) Instance);
-        if (instance)
-            instance->frame.reset(new (std::nothrow) DisplayFrame);
-        if (!instance || !instance->frame) {
+        if (instance) {
+            try {
+                instance->mailbox = std::make_shared<FrameMailbox>();
+            } catch (const std::bad_alloc&) {
+            }
+        }
+        if (!instance || !instance->mailbox) {
             destroyWindow(window);
             return kOutOfMemoryStatus;
         }
@@ -228,7 +240,7 @@ int handlerCommand(void* opaque, uint32_t code, const void* data, uint32_t size)
     }
 }
 
-// Engine thread. It allocates the copy it posts, so this is not real-time
+// Engine thread. The call it posts is allocated, so this is not real-time
 // code, but it never waits for the GUI thread.
 void analyseBlock(const Instance& instance, XA_FftAnalyzer* analyzer, const int8_t* samples, uint32_t count,
                   ChannelFrame& channel) {
@@ -248,7 +260,13 @@ int handlerAudioEvent(void* opaque, const XA_AudioEvent* event) noexcept {
     if (event == nullptr || event->samples == nullptr || event->nb_channels == 0 || event->nb_samples == 0)
         return XA_ERROR_INVALID_PARAMETERS;
     try {
-        DisplayFrame& frame = *instance->frame;
+        // Posted, not waited for: the engine's thread goes on with the audio
+        // whatever the GUI thread is doing, and a frame the window would
+        // not take in time is not even worked out.
+        FrameMailbox& mailbox = *instance->mailbox;
+        if (mailbox.inFlight.load(std::memory_order_acquire) >= kMostFramesInFlight)
+            return XA_SUCCESS;
+        DisplayFrame& frame = mailbox.frames[mailbox.next % kMostFramesInFlight];
         analyseBlock(*instance, instance->leftAnalyzer, event->samples, event->nb_samples, frame.left);
         if (event->nb_channels >= 2) {
             analyseBlock(*instance, instance->rightAnalyzer, event->samples + event->nb_samples, event->nb_samples,
@@ -259,19 +277,18 @@ int handlerAudioEvent(void* opaque, const XA_AudioEvent* event) noexcept {
                         frame.right.waveform.begin());
             frame.right.spectrum = frame.left.spectrum;
         }
-        // Posted, not waited for: the engine's thread goes on with the audio
-        // whatever the GUI thread is doing.
-        if (instance->framesInFlight->load(std::memory_order_acquire) >= kMostFramesInFlight)
-            return XA_SUCCESS;
-        instance->framesInFlight->fetch_add(1, std::memory_order_acq_rel);
-        postToGuiThread([window = instance->window, inFlight = instance->framesInFlight,
-                         copy = std::make_shared<DisplayFrame>(frame)] {
-            inFlight->fetch_sub(1, std::memory_order_acq_rel);
+        mailbox.inFlight.fetch_add(1, std::memory_order_acq_rel);
+        const bool posted = postToGuiThread([window = instance->window, shared = instance->mailbox, taken = &frame] {
             if (window) {
                 intptr_t result = 0;
-                window->handleMessage({messages::kDisplayData, 0, reinterpret_cast<intptr_t>(copy.get()), {}}, result);
+                window->handleMessage({messages::kDisplayData, 0, reinterpret_cast<intptr_t>(taken), {}}, result);
             }
+            shared->inFlight.fetch_sub(1, std::memory_order_acq_rel);
         });
+        if (posted)
+            ++mailbox.next;
+        else
+            mailbox.inFlight.fetch_sub(1, std::memory_order_acq_rel);
         return XA_SUCCESS;
     } catch (...) {
         return XA_FAILURE;
