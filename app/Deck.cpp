@@ -587,6 +587,7 @@ void TDeck::clearMixerLevels() {
         return;
     levels->*m_traits.levelLeft = 0;
     levels->*m_traits.levelRight = 0;
+    levels->MetersChanged();
 }
 
 void TDeck::XaudioPlayer1NotifyInputName() {

@@ -20,7 +20,9 @@ public:
     virtual void Release(const QString& /*name*/) {}
 
     // The four deck meter values the mixer shows; a deck sets its own pair
-    // to 0 when its player stops.
+    // to 0 when its player stops, and then calls MetersChanged so that the
+    // mixer shows the change.
+    virtual void MetersChanged() {}
     int LevelLeftA = 0;
     int LevelRightA = 0;
     int LevelLeftB = 0;

@@ -11,6 +11,8 @@ struct DeckMeterValues {
     int LevelRightA = 0;
     int LevelLeftB = 0;
     int LevelRightB = 0;
+
+    bool operator==(const DeckMeterValues&) const = default;
 };
 
 // The top of the meter scale that the peak functions produce; the deck

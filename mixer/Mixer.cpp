@@ -39,8 +39,8 @@ TMixer::TMixer(QWidget* parent)
     // The base loaded the default skin before these handlers were set.
     SkinForm1SkinChanged(SkinForm1);
 
-    // Both timers sleep while there is nothing to do: no fade runs and every
-    // meter shows zero.
+    // Both timers sleep while there is nothing to do: no fade runs and the
+    // meters show what they are set to (a paused deck's last levels too).
     VrTimer1->setInterval(kFadeIntervalMs);
     connect(VrTimer1, &QTimer::timeout, this, &TMixer::VrTimer1Timer);
     m_fadeTimer = new platform::OnDemandTimer(
@@ -48,7 +48,7 @@ TMixer::TMixer(QWidget* parent)
     VrTimer2->setInterval(kMeterIntervalMs);
     connect(VrTimer2, &QTimer::timeout, this, &TMixer::VrTimer2Timer);
     m_meterTimer = new platform::OnDemandTimer(
-        *VrTimer2, [this] { return LevelLeftA != 0 || LevelRightA != 0 || LevelLeftB != 0 || LevelRightB != 0; }, 1);
+        *VrTimer2, [this] { return meterValues() != m_shownMeters; }, 1);
 }
 
 TMixer::~TMixer() = default;
@@ -115,7 +115,8 @@ void TMixer::SkinForm1MouseUpNotify(const QString& ID, Qt::MouseButton) {
 }
 
 void TMixer::SkinForm1SkinChanged(TSkinForm*) {
-    m_logic.skinChanged(meterValues());
+    m_shownMeters = meterValues();
+    m_logic.skinChanged(m_shownMeters);
 }
 
 void TMixer::VrTimer1Timer() {
@@ -123,7 +124,12 @@ void TMixer::VrTimer1Timer() {
 }
 
 void TMixer::VrTimer2Timer() {
-    m_logic.meterTick(meterValues());
+    m_shownMeters = meterValues();
+    m_logic.meterTick(m_shownMeters);
+}
+
+void TMixer::MetersChanged() {
+    m_meterTimer->wake();
 }
 
 void TMixer::postLevel(DeckSide deck, int level) {

@@ -20,7 +20,7 @@ class OnDemandTimer;
 // deck level meters. Its look and controls come from the skin file
 // "Mixer.ini"; the levels reach the decks only as posted volume messages.
 // The four meter values (LevelLeftA ... LevelRightB, MixerApi) are shown
-// every 50 ms while any of them is above zero. GUI thread only.
+// every 50 ms while they change. GUI thread only.
 class TMixer : public skins::SkinnedWindow, public MixerApi, private mixer::MixerEffects {
     Q_OBJECT
 public:
@@ -50,6 +50,7 @@ public:
     // the next refresh shows them. The decks zero their pair when their
     // player stops.
     void setDeckLevels(DeckSide deck, int left, int right);
+    void MetersChanged() override;
     mixer::DeckMeterValues meterValues() const { return {LevelLeftA, LevelRightA, LevelLeftB, LevelRightB}; }
 
     // Handlers of the skin engine's events and of the two timers.
@@ -88,4 +89,5 @@ private:
     // Owned by the timers they drive.
     platform::OnDemandTimer* m_fadeTimer;
     platform::OnDemandTimer* m_meterTimer;
+    mixer::DeckMeterValues m_shownMeters;
 };

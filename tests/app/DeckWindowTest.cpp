@@ -57,8 +57,10 @@ class StandInMixer : public MixerApi {
 public:
     void AutoFadeToA() override { ++fadesToA; }
     void AutoFadeToB() override { ++fadesToB; }
+    void MetersChanged() override { ++meterChanges; }
     int fadesToA = 0;
     int fadesToB = 0;
+    int meterChanges = 0;
 };
 
 QString displayText(const TDeck& deck, const char* name) {
@@ -566,6 +568,7 @@ TEST_F(DeckTest, EndOfStreamClearsTheMixerLevelsAndLoadsTheNextTrack) {
     EXPECT_EQ(mixer.LevelLeftA, 0);
     EXPECT_EQ(mixer.LevelRightA, 0);
     EXPECT_EQ(mixer.LevelLeftB, 32);
+    EXPECT_EQ(mixer.meterChanges, 1) << "the mixer must be told to show the zeros";
 
     deckA->PlayPause();
     notify(playerA, playerStateNotification(1));
