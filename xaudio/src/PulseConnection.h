@@ -10,9 +10,9 @@ namespace xaudio {
 
 // The process's one connection to the desktop's sound server, shared by
 // every player's stream to it. Both decks' streams then go to the server
-// over one socket and are served by one thread: the server asks all its
-// streams for more after each period it plays, so that thread wakes once
-// for both decks instead of each deck's own thread waking for its own.
+// over one socket and are served by one thread: where the server asks both
+// for more at the same time, that thread wakes once for both decks (with a
+// null sink about a quarter of the wake-ups of a thread per deck go).
 class PulseConnection {
 public:
     // The live connection, made when none is; nullptr when no sound server
