@@ -12,7 +12,7 @@ namespace xaudio {
 // every player's stream to it. Both decks' streams then go to the server
 // over one socket and are served by one thread: where the server asks both
 // for more at the same time, that thread wakes once for both decks (with a
-// null sink about a quarter of the wake-ups of a thread per deck go).
+// null sink up to a quarter of the wake-ups of a thread per deck go).
 class PulseConnection {
 public:
     // The live connection, made when none is; nullptr when no sound server
