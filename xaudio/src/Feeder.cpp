@@ -9,9 +9,7 @@
 #include <cmath>
 #include <cstring>
 #include <pthread.h>
-#include <samplerate.h>
 #include <sched.h>
-#include <stdexcept>
 #include <sys/resource.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -62,14 +60,8 @@ void applyScheduling(int thread, int niceLevel) {
 
 Feeder::Feeder(OutputRenderer& renderer) : m_renderer(renderer) {
     m_renderer.setRefillLevel(kFillTargetFrames - kMinimumRoomFrames);
-    int error = 0;
     // At exactly normal speed the resampler is left out, so it only works
-    // while the speed is changed, where the fastest converter's 80 % of the
-    // band (17.6 kHz at 44.1 kHz) is not heard; the medium one would keep
-    // 90 % for twice the work.
-    m_resampler = src_new(SRC_SINC_FASTEST, 2, &error);
-    if (m_resampler == nullptr)
-        throw std::runtime_error(src_strerror(error));
+    // while the speed is changed.
     // Room for what the resampler hands back ahead of a decoded frame.
     m_pending.assign((kMaxDecodedFrames + kBlockFrames) * 2, 0.0f);
     m_block.assign(kBlockFrames * 2, 0.0f);
@@ -84,7 +76,6 @@ Feeder::~Feeder() {
     m_wake.notify_all();
     m_renderer.wakeProducer();
     m_thread.join();
-    src_delete(m_resampler);
 }
 
 void Feeder::setStream(AudioStream* stream) {
@@ -93,7 +84,7 @@ void Feeder::setStream(AudioStream* stream) {
 }
 
 void Feeder::reset(int64_t mediaFrame) {
-    src_reset(m_resampler);
+    m_resampler.reset();
     m_pendingOffset = 0;
     m_pendingFrames = 0;
     m_inputDone = false;
@@ -267,37 +258,32 @@ bool Feeder::produceBlock() {
         // The resampler starts afresh at the next input frame; the change of
         // speed glides from normal speed as it would have without the bypass.
         if (m_bypassedAny)
-            src_set_ratio(m_resampler, 1.0);
+            m_resampler.setRatio(1.0);
     }
-    SRC_DATA data{};
-    data.data_in = m_pending.data() + m_pendingOffset * 2;
-    data.input_frames = static_cast<long>(m_pendingFrames);
-    data.data_out = m_block.data();
-    data.output_frames = static_cast<long>(std::min(kBlockFrames, room()));
-    data.src_ratio = static_cast<double>(m_outputRateHz) / streamRate * 1000.0 / pitch;
+    Resampler::Block data;
+    data.input = m_pending.data() + m_pendingOffset * 2;
+    data.inputFrames = static_cast<long>(m_pendingFrames);
+    data.output = m_block.data();
+    data.outputFrames = static_cast<long>(std::min(kBlockFrames, room()));
+    data.ratio = static_cast<double>(m_outputRateHz) / streamRate * 1000.0 / pitch;
     // The resampler glides to a new speed across the frames of one call: a
     // short call keeps the glide free of clicks and still brings the new
     // speed to the ear at once.
-    if (data.src_ratio != m_lastRatio)
-        data.output_frames = std::min(data.output_frames, static_cast<long>(kGlideFrames));
+    if (data.ratio != m_lastRatio)
+        data.outputFrames = std::min(data.outputFrames, static_cast<long>(kGlideFrames));
     // Given a whole decoded frame, the resampler would take it all in, out of
     // reach of an equalizer change (only pending audio is decoded again):
     // it is given about what this call's output needs.
-    const auto needed = static_cast<long>(std::ceil(static_cast<double>(data.output_frames) / data.src_ratio));
-    data.input_frames = std::min(data.input_frames, needed + kResamplerReachFrames);
-    data.end_of_input = m_inputDone && static_cast<size_t>(data.input_frames) == m_pendingFrames ? 1 : 0;
-    m_lastRatio = data.src_ratio;
-    if (src_process(m_resampler, &data) != 0) {
-        // A resampler failure would repeat forever; end the stream instead.
-        m_pendingFrames = 0;
-        m_inputDone = true;
-        data.output_frames_gen = 0;
-    }
-    const auto used = static_cast<size_t>(data.input_frames_used);
+    const auto needed = static_cast<long>(std::ceil(static_cast<double>(data.outputFrames) / data.ratio));
+    data.inputFrames = std::min(data.inputFrames, needed + kResamplerReachFrames);
+    data.endOfInput = m_inputDone && static_cast<size_t>(data.inputFrames) == m_pendingFrames;
+    m_lastRatio = data.ratio;
+    m_resampler.process(data);
+    const auto used = static_cast<size_t>(data.inputUsed);
     m_pendingOffset += used;
     m_pendingFrames -= used;
     m_mediaFrame += static_cast<int64_t>(used);
-    const auto generated = static_cast<size_t>(data.output_frames_gen);
+    const auto generated = static_cast<size_t>(data.outputGenerated);
     m_renderer.ring().write(m_block.data(), generated);
     if (generated > 0 || used > 0)
         pushMarker();
@@ -318,17 +304,16 @@ bool Feeder::rejoinBypass() {
     // holds; its frames for the look-ahead itself are dropped, as they are
     // computed against silence, and the copy path takes those frames as they
     // were decoded.
-    SRC_DATA data{};
-    data.data_in = m_pending.data() + m_pendingOffset * 2;
-    data.input_frames = static_cast<long>(kRejoinLookaheadFrames);
-    data.data_out = m_block.data();
-    data.output_frames = static_cast<long>(kBlockFrames);
-    data.src_ratio = 1.0;
-    data.end_of_input = 1;
-    if (src_process(m_resampler, &data) != 0)
-        return false;
-    const auto generated = static_cast<size_t>(data.output_frames_gen);
-    const auto used = static_cast<size_t>(data.input_frames_used);
+    Resampler::Block data;
+    data.input = m_pending.data() + m_pendingOffset * 2;
+    data.inputFrames = static_cast<long>(kRejoinLookaheadFrames);
+    data.output = m_block.data();
+    data.outputFrames = static_cast<long>(kBlockFrames);
+    data.ratio = 1.0;
+    data.endOfInput = true;
+    m_resampler.process(data);
+    const auto generated = static_cast<size_t>(data.outputGenerated);
+    const auto used = static_cast<size_t>(data.inputUsed);
     const size_t held = generated > used ? generated - used : 0;
     std::memmove(m_pending.data() + held * 2, m_pending.data() + m_pendingOffset * 2,
                  m_pendingFrames * 2 * sizeof(float));
@@ -341,7 +326,7 @@ bool Feeder::rejoinBypass() {
     const uint64_t count = m_markerCount.load(std::memory_order_relaxed);
     if (count > m_firstMarker.load(std::memory_order_relaxed))
         m_markers[(count - 1) % kMarkerSlots].mediaFrame.store(m_mediaFrame, std::memory_order_relaxed);
-    src_reset(m_resampler);
+    m_resampler.reset();
     m_bypassedAny = true;
     return true;
 }

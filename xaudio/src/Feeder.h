@@ -1,6 +1,7 @@
 #pragma once
 
 #include "OutputRenderer.h"
+#include "Resampler.h"
 
 #include <array>
 #include <atomic>
@@ -10,15 +11,13 @@
 #include <thread>
 #include <vector>
 
-struct SRC_STATE_tag;
-
 namespace xaudio {
 
 class AudioStream;
 class OutputRenderer;
 
 // The feeder thread: decodes the player's stream, changes its speed and
-// sample rate with libsamplerate, and keeps the renderer's ring filled. It is
+// sample rate with its resampler, and keeps the renderer's ring filled. It is
 // not real-time code, but it never waits for the command thread while the
 // ring has room.
 //
@@ -127,7 +126,7 @@ private:
     bool m_bypassedAny = false;
     double m_lastRatio = 1.0;
     AudioStream* m_stream = nullptr;
-    SRC_STATE_tag* m_resampler = nullptr;
+    Resampler m_resampler;
     int m_outputRateHz = 44100;
     int64_t m_mediaFrame = 0;
     std::vector<float> m_pending;
