@@ -15,12 +15,11 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <mutex>
-#include <sstream>
 #include <string>
 #include <sys/resource.h>
 #include <thread>
-#include <unistd.h>
 
 namespace {
 
@@ -39,35 +38,39 @@ void post(void*, uint32_t, uintptr_t, const void* payload, size_t) {
     }
 }
 
-// CPU seconds of the player's threads: its command thread, its feeder and
-// the sound server connection's thread (libpulse names it "threaded-ml").
-double playerThreadSeconds() {
-    const double ticksPerSecond = static_cast<double>(sysconf(_SC_CLK_TCK));
+struct ThreadTimes {
     double seconds = 0;
+    // Times the threads were put on a CPU: about their wake-ups.
+    long runs = 0;
+    // The same for each thread, by name.
+    std::map<std::string, std::pair<double, long>> byName;
+};
+
+// CPU time of the player's threads (its command thread, its feeder and the
+// sound server connection's thread, which libpulse names "threaded-ml"), from
+// the scheduler's nanoseconds rather than 10 ms ticks.
+ThreadTimes playerThreadTimes() {
+    ThreadTimes times;
     for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
         std::ifstream commFile(task.path() / "comm");
         std::string name;
         std::getline(commFile, name);
         if (name != "xaudio player" && name != "xaudio feeder" && name != "threaded-ml")
             continue;
-        std::ifstream statFile(task.path() / "stat");
-        std::string stat;
-        std::getline(statFile, stat);
-        // Fields 14 and 15 (user and system ticks) follow the name in
-        // parentheses, which may itself hold spaces.
-        std::istringstream fields(stat.substr(stat.rfind(')') + 2));
-        std::string field;
-        long user = 0;
-        long system = 0;
-        for (int index = 3; index <= 15 && fields >> field; ++index) {
-            if (index == 14)
-                user = std::stol(field);
-            if (index == 15)
-                system = std::stol(field);
+        // Nanoseconds on a CPU, nanoseconds waiting for one, times run.
+        std::ifstream schedstat(task.path() / "schedstat");
+        long long onCpu = 0;
+        long long waiting = 0;
+        long runs = 0;
+        if (schedstat >> onCpu >> waiting >> runs) {
+            times.seconds += static_cast<double>(onCpu) / 1e9;
+            times.runs += runs;
+            auto& [threadSeconds, threadRuns] = times.byName[name];
+            threadSeconds += static_cast<double>(onCpu) / 1e9;
+            threadRuns += runs;
         }
-        seconds += static_cast<double>(user + system) / ticksPerSecond;
     }
-    return seconds;
+    return times;
 }
 
 double cpuSeconds() {
@@ -98,7 +101,7 @@ int main(int argc, char** argv) {
     control_message_send_S(player, XA_MSG_COMMAND_INPUT_OPEN, path.c_str());
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
     const double cpuStart = cpuSeconds();
-    const double playerStart = playerThreadSeconds();
+    ThreadTimes playerStart = playerThreadTimes();
     const auto wallStart = std::chrono::steady_clock::now();
     control_message_send_N(player, XA_MSG_COMMAND_PLAY);
     bool ended = false;
@@ -107,11 +110,18 @@ int main(int argc, char** argv) {
         ended = g_endReached.wait_for(lock, std::chrono::seconds(60), [] { return g_ended; });
     }
     const double cpu = cpuSeconds() - cpuStart;
-    const double playerCpu = playerThreadSeconds() - playerStart;
+    const ThreadTimes playerEnd = playerThreadTimes();
+    const double playerCpu = playerEnd.seconds - playerStart.seconds;
     const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
     player_delete(player);
     std::printf("played %.2f s of wall time (20 s of audio at pitch %d)\n", wall, pitch);
-    std::printf("player's threads: CPU %.3f s = %.2f %% of one core\n", playerCpu, 100.0 * playerCpu / wall);
+    std::printf("player's threads: CPU %.3f s = %.2f %% of one core, %.0f wake-ups a second\n", playerCpu,
+                100.0 * playerCpu / wall, static_cast<double>(playerEnd.runs - playerStart.runs) / wall);
+    for (const auto& [name, times] : playerEnd.byName) {
+        const auto& [startSeconds, startRuns] = playerStart.byName[name];
+        std::printf("  %-14s %.2f %%, %.0f wake-ups a second\n", name.c_str(),
+                    100.0 * (times.first - startSeconds) / wall, static_cast<double>(times.second - startRuns) / wall);
+    }
     std::printf("whole process: CPU %.3f s = %.2f %% of one core\n", cpu, 100.0 * cpu / wall);
     return ended ? 0 : 1;
 }
