@@ -18,11 +18,9 @@ constexpr size_t kFrameBytes = 2 * sizeof(float);
 // the more often this process and the server wake (at a half, a null sink
 // keeps only half a millisecond for itself).
 constexpr pa_usec_t kLatencyUsec = 20000;
-// The renderer is asked for at most this many frames at a time, and a
-// request for more than the feeder keeps ready (the server asks for a lot
+// A request for more than the feeder keeps ready (the server asks for a lot
 // after it was held back) is answered in part; the server asks for the rest
 // again a few milliseconds later.
-constexpr size_t kMostFramesPerRender = 256;
 constexpr size_t kMostFramesPerRequest = Feeder::kFillTargetFrames - Feeder::kMinimumRoomFrames;
 
 void forget(pa_operation* operation) {
@@ -112,8 +110,10 @@ bool PulseAudioOutput::resume() {
 void PulseAudioOutput::write(size_t bytes) {
     // This is real-time code: no locks of ours, no allocation, no blocking.
     size_t frames = std::min(bytes / kFrameBytes, kMostFramesPerRequest);
+    // Each write is a message to the server: one per request, unless the
+    // server's memory block is smaller than the request.
     while (frames > 0) {
-        size_t chunkBytes = std::min(frames, kMostFramesPerRender) * kFrameBytes;
+        size_t chunkBytes = frames * kFrameBytes;
         void* data = nullptr;
         if (pa_stream_begin_write(m_stream, &data, &chunkBytes) < 0 || data == nullptr)
             return;
