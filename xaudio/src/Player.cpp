@@ -13,12 +13,14 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// While playing, the command thread wakes at least this often to follow the
-// position; timecodes go out every 50 ms at most.
-constexpr auto kMonitorInterval = 20ms;
-// Timecodes are posted at most this often (in hundredths), except that every
-// change of the whole second is reported.
-constexpr int64_t kMinimumTimecodeStep = 5;
+// While playing, the command thread wakes this often to post the position.
+constexpr auto kTimecodeInterval = 50ms;
+// Timecodes are not posted closer than this (commands in between wake the
+// thread too), except that every change of the whole second is reported.
+constexpr auto kMinimumTimecodeSpacing = 45ms;
+// While a feedback handler or a capture file takes the output's audio, it
+// is handed on this often.
+constexpr auto kTapInterval = 20ms;
 constexpr auto kUnderrunReportInterval = 1s;
 // An output idle this long is suspended until the next Play; a DJ cueing
 // with Pause and Play within it does not wait for the device to restart.
@@ -91,7 +93,7 @@ void Player::run() {
         std::optional<Command> command;
         if (!idle) {
             m_idleSince.reset();
-            command = m_commands.pop(kMonitorInterval);
+            command = m_commands.pop(monitorInterval());
         } else if (m_output && !m_output->suspended()) {
             // Commands that play nothing (a volume, a query) do not put the
             // suspension off.
@@ -333,6 +335,17 @@ void Player::endOfStream() {
     postState();
 }
 
+std::chrono::milliseconds Player::monitorInterval() {
+    if (m_renderer.tapping() || m_renderer.tap().readableFrames() > 0 || m_state != State::Playing)
+        return kTapInterval;
+    if (!m_feeder.ended())
+        return kTimecodeInterval;
+    // The end is heard when the ring runs dry: no later than that.
+    const auto left = std::chrono::milliseconds(m_renderer.ring().readableFrames() * 1000 /
+                                                static_cast<size_t>(m_renderer.sampleRateHz()));
+    return std::min<std::chrono::milliseconds>(kTimecodeInterval, left + 1ms);
+}
+
 void Player::monitor() {
     drainTap();
     postUnderruns();
@@ -510,11 +523,13 @@ void Player::postPosition(int64_t frame, bool force) {
         return;
     const int64_t hundredths = frame * 100 / m_stream->sampleRateHz();
     const bool secondChanged = hundredths / 100 != m_lastTimecodeHundredths / 100;
-    const bool due =
-        m_granularity > 0 && std::abs(hundredths - m_lastTimecodeHundredths) >=
-                                 std::max<int64_t>(kMinimumTimecodeStep, static_cast<int64_t>(m_granularity));
+    const auto now = std::chrono::steady_clock::now();
+    const bool due = m_granularity > 0 &&
+                     std::abs(hundredths - m_lastTimecodeHundredths) >= static_cast<int64_t>(m_granularity) &&
+                     now - m_lastTimecodePost >= kMinimumTimecodeSpacing;
     if (force || secondChanged || due) {
         m_lastTimecodeHundredths = hundredths;
+        m_lastTimecodePost = now;
         XA_Message message{};
         message.code = XA_MSG_NOTIFY_INPUT_TIMECODE;
         const int64_t seconds = hundredths / 100;

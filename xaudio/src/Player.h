@@ -68,6 +68,8 @@ private:
     void waitForPrefill();
     void endOfStream();
     int64_t heardFrame();
+    // How long the command thread may sleep while it follows playback.
+    std::chrono::milliseconds monitorInterval();
 
     // Output.
     int setOutputName(const std::string& name);
@@ -139,6 +141,7 @@ private:
     int m_debugLevel = 0;
 
     int64_t m_lastTimecodeHundredths = -1;
+    std::chrono::steady_clock::time_point m_lastTimecodePost{};
     int64_t m_lastOffset = -1;
     uint64_t m_reportedUnderruns = 0;
     // Since when nothing has been heard while the output ran.
