@@ -20,6 +20,10 @@ unsigned reverseBits(unsigned value, unsigned bits) {
     return result;
 }
 
+float hannWindow(size_t index, size_t count) {
+    return static_cast<float>(0.5 - 0.5 * std::cos(2.0 * kPi * static_cast<double>(index) / (count - 1)));
+}
+
 } // namespace
 
 FftAnalyzer::FftAnalyzer() {
@@ -27,6 +31,8 @@ FftAnalyzer::FftAnalyzer() {
         const double angle = -2.0 * kPi * static_cast<double>(i) / kSize;
         m_twiddles[i] = {static_cast<float>(std::cos(angle)), static_cast<float>(std::sin(angle))};
     }
+    for (size_t i = 0; i < kSize; ++i)
+        m_window[i] = hannWindow(i, kSize);
 }
 
 void FftAnalyzer::setSamples(const int8_t* samples, size_t count) {
@@ -43,7 +49,8 @@ void FftAnalyzer::setSamples(const int8_t* samples, size_t count) {
     mean /= static_cast<float>(count);
     float windowSum = 0;
     for (size_t i = 0; i < count; ++i) {
-        const auto window = static_cast<float>(0.5 - 0.5 * std::cos(2.0 * kPi * static_cast<double>(i) / (count - 1)));
+        // The window of a full block is made once; a shorter one gets its own.
+        const float window = count == kSize ? m_window[i] : hannWindow(i, count);
         windowSum += window;
         data[reverseBits(static_cast<unsigned>(i), 7)] = {(samples[i] - mean) * window, 0.0f};
     }
