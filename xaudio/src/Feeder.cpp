@@ -60,8 +60,6 @@ void applyScheduling(int thread, int niceLevel) {
 
 Feeder::Feeder(OutputRenderer& renderer) : m_renderer(renderer) {
     m_renderer.setRefillLevel(kFillTargetFrames - kMinimumRoomFrames);
-    // At exactly normal speed the resampler is left out, so it only works
-    // while the speed is changed.
     // Room for what the resampler hands back ahead of a decoded frame.
     m_pending.assign((kMaxDecodedFrames + kBlockFrames) * 2, 0.0f);
     m_block.assign(kBlockFrames * 2, 0.0f);

@@ -19,7 +19,8 @@ constexpr auto kTimecodeInterval = 50ms;
 // thread too), except that every change of the whole second is reported.
 constexpr auto kMinimumTimecodeSpacing = 45ms;
 // While a feedback handler or a capture file takes the output's audio, it
-// is handed on this often.
+// is handed on this often; a player that stopped playing looks this often
+// whether its output has faded out.
 constexpr auto kTapInterval = 20ms;
 constexpr auto kUnderrunReportInterval = 1s;
 // An output idle this long is suspended until the next Play; a DJ cueing
