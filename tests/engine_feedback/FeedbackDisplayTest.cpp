@@ -407,6 +407,10 @@ TEST_F(FeedbackDisplayModule, EngineThreadCallsReachTheWindowOnTheGuiThread) {
     TXADisplay* window = windowOf();
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->thread(), QCoreApplication::instance()->thread());
+    // The audio event was posted, not waited for: the window has it once the
+    // GUI thread has taken its queue, which may be after the engine finished.
+    while (window->state().right.data.waveform[5] != -20 && clock.elapsed() < 20000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     EXPECT_EQ(window->state().right.data.waveform[5], -20);
 
     std::thread ending([&] { m_module.handler_delete(instance); });
