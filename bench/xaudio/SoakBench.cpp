@@ -4,8 +4,14 @@
 // a background thread measures tempos one file after the other, for the
 // given number of seconds. Prints underruns and resident memory growth and
 // fails when there was any underrun or the memory grew by 2 MB or more.
-//   xaudio_soak_bench SECONDS
+// Underruns that follow a stall of the whole machine (see StallWatch) are
+// counted apart and do not fail it. With STALLS, writes those stalls there,
+// a line each: start and end in seconds after a connection to the sound
+// server (PULSE_SERVER, a unix socket) that its log shows, so that the
+// underruns the server logs can be set beside them.
+//   xaudio_soak_bench SECONDS [STALLS]
 #include "BenchFiles.h"
+#include "StallWatch.h"
 #include "tempik.h"
 #include "xaudio.h"
 
@@ -14,17 +20,38 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
+#include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
+#include <vector>
+
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 namespace {
+
+using Clock = StallWatch::Clock;
+using namespace std::chrono_literals;
+
+// The engine reports underruns at most once a second, each report with those
+// since the last one.
+constexpr auto kUnderrunReportSpan = 1100ms;
+
+struct UnderrunReport {
+    Clock::time_point time;
+    long underruns;
+};
 
 struct Deck {
     XA_Player* player = nullptr;
     std::atomic<bool> ended{false};
-    std::atomic<long> underruns{0};
     std::atomic<long> failures{0};
+    std::mutex mutex;
+    std::vector<UnderrunReport> underrunReports;
 };
 
 void post(void* context, uint32_t, uintptr_t, const void* payload, size_t) {
@@ -32,8 +59,10 @@ void post(void* context, uint32_t, uintptr_t, const void* payload, size_t) {
     const auto* message = static_cast<const XA_Message*>(payload);
     if (message->code == XA_MSG_NOTIFY_PLAYER_STATE && message->data.state == XA_PLAYER_STATE_EOS)
         deck->ended = true;
-    if (message->code == XA_MSG_NOTIFY_PROGRESS && message->data.progress.code == XA_PROGRESS_CODE_UNDERRUN)
-        deck->underruns += message->data.progress.value;
+    if (message->code == XA_MSG_NOTIFY_PROGRESS && message->data.progress.code == XA_PROGRESS_CODE_UNDERRUN) {
+        std::lock_guard lock(deck->mutex);
+        deck->underrunReports.push_back({Clock::now(), message->data.progress.value});
+    }
     if (message->code == XA_MSG_NOTIFY_NACK || message->code == XA_MSG_NOTIFY_ERROR)
         ++deck->failures;
 }
@@ -52,10 +81,39 @@ long residentKilobytes() {
     return 0;
 }
 
+// Connects to the sound server and hangs up at once, which its log shows
+// ("Created ... client"); returns when that was on this program's clock.
+std::optional<Clock::time_point> markServerLog() {
+    const char* server = std::getenv("PULSE_SERVER");
+    if (server == nullptr || std::strncmp(server, "unix:", 5) != 0)
+        return std::nullopt;
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, server + 5, sizeof address.sun_path - 1);
+    const int socket = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    const auto before = Clock::now();
+    const bool connected = ::connect(socket, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    const auto after = Clock::now();
+    ::close(socket);
+    if (!connected)
+        return std::nullopt;
+    return before + (after - before) / 2;
+}
+
+void writeStalls(const char* path, const StallWatch& watch, Clock::time_point mark) {
+    std::ofstream file(path);
+    for (const StallWatch::Stall& stall : watch.stalls()) {
+        file << std::chrono::duration<double>(stall.start - mark).count() << ' '
+             << std::chrono::duration<double>(stall.end - mark).count() << '\n';
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     const int seconds = argc > 1 ? std::atoi(argv[1]) : 120;
+    const StallWatch watch;
+    const auto serverMark = markServerLog();
     const std::string track = makeBenchMp3("xaudio-soak-30s-192k", 30, 192);
     Deck decks[2];
     for (Deck& deck : decks) {
@@ -109,14 +167,29 @@ int main(int argc, char** argv) {
     quit = true;
     tempo.join();
     long underruns = 0;
+    long afterStalls = 0;
     long failures = 0;
     for (Deck& deck : decks) {
         player_delete(deck.player);
-        underruns += deck.underruns;
         failures += deck.failures;
+        auto previous = start;
+        for (const UnderrunReport& report : deck.underrunReports) {
+            const bool excused = watch.explains(std::max(previous, report.time - kUnderrunReportSpan), report.time);
+            (excused ? afterStalls : underruns) += report.underruns;
+            previous = report.time;
+        }
     }
     std::printf("soak %d s: underruns %ld, refused commands or output errors %ld, tempo measurements %d, "
                 "resident memory growth %ld kB after warm-up\n",
                 seconds, underruns, failures, measured.load(), growth);
+    if (watch.active()) {
+        std::printf("soak: the machine stalled %zu times (10 ms or more); underruns just after a stall, not counted: "
+                    "%ld\n",
+                    watch.stalls().size(), afterStalls);
+    } else {
+        std::printf("soak: without real-time priority, stalls of the machine cannot be told apart\n");
+    }
+    if (argc > 2 && serverMark)
+        writeStalls(argv[2], watch, *serverMark);
     return underruns == 0 && failures == 0 && growth < 2048 ? 0 : 1;
 }
