@@ -2,8 +2,9 @@
 // forth like the mixer's automatic fades, the pitch of one deck wanders (and
 // comes back to normal speed), the other's equalizer moves, and
 // a background thread measures tempos one file after the other, for the
-// given number of seconds. Prints underruns and resident memory growth and
-// fails when there was any underrun or the memory grew by 2 MB or more.
+// given number of seconds. Prints underruns and resident memory growth;
+// exits 1 when a command was refused or the memory grew by 2 MB or more, else
+// 2 when there was any underrun.
 // Underruns that follow a stall of the whole machine (see StallWatch) are
 // counted apart and do not fail it. With STALLS, writes those stalls there,
 // a line each: start and end in seconds after a connection to the sound
@@ -191,5 +192,7 @@ int main(int argc, char** argv) {
     }
     if (argc > 2 && serverMark)
         writeStalls(argv[2], watch, *serverMark);
-    return underruns == 0 && failures == 0 && growth < 2048 ? 0 : 1;
+    if (failures > 0 || growth >= 2048)
+        return 1;
+    return underruns == 0 ? 0 : 2;
 }
