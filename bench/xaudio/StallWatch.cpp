@@ -82,6 +82,8 @@ bool StallWatch::explains(Clock::time_point from, Clock::time_point to) const {
 }
 
 std::vector<StallWatch::Stall> StallWatch::stalls() const {
+    if (!m_active)
+        return {};
     std::lock_guard lock(m_mutex);
     return m_stalls;
 }
