@@ -6,9 +6,10 @@
 // exits 1 when a command was refused or the memory grew by 2 MB or more, else
 // 2 when there was any underrun.
 // Underruns that follow a stall of the whole machine (see StallWatch) are
-// counted apart and do not fail it. With STALLS, writes those stalls there,
-// a line each: start and end in seconds after a connection to the sound
-// server (PULSE_SERVER, a unix socket) that its log shows, so that the
+// counted apart and do not fail it. With STALLS, writes there, a line for each
+// stall, the span in which an underrun is the stall's: from its start to
+// StallWatch::kAftermath after its end, in seconds after a connection to the
+// sound server (PULSE_SERVER, a unix socket) that its log shows, so that the
 // underruns the server logs can be set beside them.
 //   xaudio_soak_bench SECONDS [STALLS]
 #include "BenchFiles.h"
@@ -105,7 +106,7 @@ void writeStalls(const char* path, const StallWatch& watch, Clock::time_point ma
     std::ofstream file(path);
     for (const StallWatch::Stall& stall : watch.stalls()) {
         file << std::chrono::duration<double>(stall.start - mark).count() << ' '
-             << std::chrono::duration<double>(stall.end - mark).count() << '\n';
+             << std::chrono::duration<double>(stall.end + StallWatch::kAftermath - mark).count() << '\n';
     }
 }
 
@@ -136,16 +137,21 @@ int main(int argc, char** argv) {
     });
 
     const auto start = std::chrono::steady_clock::now();
-    long baseline = 0;
+    // Warm-up (buffers, the first tempo measurement) is not growth; a short
+    // run still takes its baseline halfway.
+    const double warmUp = std::min(10.0, seconds / 2.0);
+    long baseline = residentKilobytes();
+    bool warmedUp = false;
     int step = 0;
     for (;; ++step) {
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
         const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         if (elapsed >= seconds)
             break;
-        // Warm-up (buffers, the first tempo measurement) is not growth.
-        if (baseline == 0 && elapsed >= 10)
+        if (!warmedUp && elapsed >= warmUp) {
             baseline = residentKilobytes();
+            warmedUp = true;
+        }
         // A fade every 300 ms like the mixer's, a full crossfade in 20 steps.
         const int position = step % 40 < 20 ? step % 20 : 20 - step % 20;
         control_message_send_III(decks[0].player, XA_MSG_SET_OUTPUT_VOLUME, -1, 100 - position * 2, -1);

@@ -12,9 +12,6 @@ constexpr auto kTick = 1ms;
 // Half the sound server's buffer for a stream: a shorter stall leaves the
 // stream enough to play, so an underrun after it is the engine's own.
 constexpr auto kStallThreshold = 10ms;
-// How long after a stall its underruns may still show: the stream that went
-// short in it runs dry within a device buffer (20 ms) plus the catch-up.
-constexpr auto kAftermath = 50ms;
 
 bool makeRealTimeOn(int processor) {
     cpu_set_t set;

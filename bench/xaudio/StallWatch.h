@@ -15,6 +15,10 @@
 class StallWatch {
 public:
     using Clock = std::chrono::steady_clock;
+    // How long after a stall its underruns may still show: the stream that
+    // went short in it runs dry within a device buffer (20 ms) plus the
+    // catch-up.
+    static constexpr Clock::duration kAftermath = std::chrono::milliseconds(50);
     struct Stall {
         Clock::time_point start;
         Clock::time_point end;
