@@ -60,6 +60,7 @@ void applyScheduling(int thread, int niceLevel) {
 
 Feeder::Feeder(OutputRenderer& renderer) : m_renderer(renderer) {
     m_renderer.setRefillLevel(kFillTargetFrames - kMinimumRoomFrames);
+    m_renderer.setProducer(this);
     // Room for what the resampler hands back ahead of a decoded frame.
     m_pending.assign((kMaxDecodedFrames + kBlockFrames) * 2, 0.0f);
     m_block.assign(kBlockFrames * 2, 0.0f);
@@ -176,7 +177,7 @@ void Feeder::run() {
     applyScheduling(thread, niceLevel == kNiceUnset ? 0 : niceLevel);
     std::unique_lock<std::mutex> lock(m_mutex);
     while (!m_quit) {
-        if (!m_running || m_stream == nullptr || m_ended) {
+        if (!producing()) {
             // Nothing to do until the command thread changes that, and it
             // wakes the feeder when it does: no polling while nothing plays.
             m_wake.wait(lock);
@@ -201,6 +202,20 @@ void Feeder::run() {
             m_wake.wait_for(lock, kPollInterval);
         }
     }
+}
+
+void Feeder::refillWithoutWaiting() {
+    // The command thread holds the lock while it opens or seeks, and may
+    // itself wait for the output's thread meanwhile.
+    std::unique_lock<std::mutex> lock(m_mutex, std::try_to_lock);
+    if (lock.owns_lock()) {
+        while (m_waiters.load(std::memory_order_acquire) == 0 && producing() && room() >= kMinimumRoomFrames &&
+               produceBlock()) {
+        }
+        if (!producing() || room() < kMinimumRoomFrames)
+            return;
+    }
+    m_renderer.wakeProducer();
 }
 
 bool Feeder::copyBlock() {

@@ -19,22 +19,25 @@ class OutputRenderer;
 // The feeder thread: decodes the player's stream, changes its speed and
 // sample rate with its resampler, and keeps the renderer's ring filled. It is
 // not real-time code, but it never waits for the command thread while the
-// ring has room.
+// ring has room. An output that refills the ring itself (the sound server's
+// connection thread, after each request) does the same work through
+// refillWithoutWaiting(), and leaves it to the feeder's thread whenever the
+// lock is taken.
 //
 // The stream and the feeder's state belong to whoever holds lock(): the
 // feeder holds it while it produces one block; the command thread holds it to
 // open, seek or reset. Pitch is an atomic and may change at any time; the
 // resampler glides to a new ratio across one block.
-class Feeder {
+class Feeder final : public RingProducer {
 public:
     // Pitch and equalizer changes are heard after the audio queued ahead of
     // them, so the ring is kept only this full: 768 frames are 17 ms at
     // 44.1 kHz, before the output's own buffer (10 ms asked of an ALSA
     // device; 20 ms to the speaker through the desktop's sound server). Less
     // is not safe: a sound server that was held back takes a whole buffer at
-    // once, and the ring must still hold it while the feeder wakes up. The feeder
-    // is woken by the output as soon as the ring has room and runs with
-    // real-time priority where the system grants it; on a two-core machine
+    // once, and the ring must still hold it while the feeder wakes up. The ring
+    // is refilled as soon as it has room, by the output's thread or the
+    // feeder's, both real-time where the system grants it; on a two-core machine
     // with both decks playing, a tempo measured and compilers running beside
     // them it keeps up. A larger ring buys safety only with a later bend.
     static constexpr size_t kFillTargetFrames = 768;
@@ -83,6 +86,9 @@ public:
     // frames of the ring. Command thread.
     int64_t heardMediaFrame(uint64_t readTotal) const;
 
+    // On the output's thread; never waits for the lock.
+    void refillWithoutWaiting() override;
+
     // Per mille of normal speed; any thread.
     void setPitch(int perMille) { m_pitch.store(perMille, std::memory_order_relaxed); }
     int pitch() const { return m_pitch.load(std::memory_order_relaxed); }
@@ -100,6 +106,8 @@ private:
     static constexpr size_t kMarkerSlots = 256;
 
     void run();
+    // There is a stream to decode and the player wants it decoded.
+    bool producing() const { return m_running && m_stream != nullptr && !m_ended; }
     bool produceBlock();
     // Frames the feeder may write now without passing the fill target.
     size_t room() const;

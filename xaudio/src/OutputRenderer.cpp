@@ -49,6 +49,16 @@ void OutputRenderer::waitForConsumer(std::chrono::milliseconds timeout) {
     m_consumedPosted.store(false, std::memory_order_release);
 }
 
+void OutputRenderer::refillAfterRender() {
+    if (!m_refillDue)
+        return;
+    m_refillDue = false;
+    if (m_producer != nullptr)
+        m_producer->refillWithoutWaiting();
+    else
+        wakeProducer();
+}
+
 void OutputRenderer::setSampleRate(int sampleRateHz) {
     m_sampleRateHz.store(sampleRateHz > 0 ? sampleRateHz : 44100, std::memory_order_release);
 }
@@ -80,8 +90,12 @@ void OutputRenderer::render(float* output, size_t frames) {
     const bool inputEnded = m_inputEnded.load(std::memory_order_acquire);
     const size_t remaining = m_ring.readableFrames();
     const size_t available = m_ring.read(output, frames);
-    if (available > 0 && remaining - available <= m_refillLevel.load(std::memory_order_relaxed))
-        wakeProducer();
+    if (available > 0 && remaining - available <= m_refillLevel.load(std::memory_order_relaxed)) {
+        if (m_outputRefills.load(std::memory_order_acquire))
+            m_refillDue = true;
+        else
+            wakeProducer();
+    }
     bool underrun = false;
     if (available < frames) {
         std::fill(output + available * FrameRing::kChannels, output + frames * FrameRing::kChannels, 0.0f);

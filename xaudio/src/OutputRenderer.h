@@ -10,6 +10,18 @@
 
 namespace xaudio {
 
+// Whatever fills a renderer's ring (the feeder), as an output that refills the
+// ring from its own thread sees it.
+class RingProducer {
+public:
+    // Fills the ring up if that can be done without waiting for a lock, and
+    // otherwise wakes the producer's own thread to do it.
+    virtual void refillWithoutWaiting() = 0;
+
+protected:
+    ~RingProducer() = default;
+};
+
 // The real-time end of a player: the output (a sound device callback or the
 // null output's pacer) pulls frames through render(). Everything render()
 // touches is either its own or an atomic; the other threads steer it only
@@ -72,6 +84,17 @@ public:
     void setRefillLevel(size_t frames) { m_refillLevel.store(frames, std::memory_order_relaxed); }
     // Ends the producer's wait at once. Any thread.
     void wakeProducer();
+    // Set once by the producer, before there is an output.
+    void setProducer(RingProducer* producer) { m_producer = producer; }
+    // The sound server's connection thread has time to spare once a request
+    // is answered: the next one is milliseconds away. Such an output refills
+    // the ring itself after render(), and the producer's thread is not woken
+    // for it: one wake-up per request instead of two. Set by the output for
+    // as long as it renders.
+    void setOutputRefills(bool refills) { m_outputRefills.store(refills, std::memory_order_release); }
+    // Called by that output after render(), once the rendered audio is on its
+    // way; on the output's thread.
+    void refillAfterRender();
 
     // Writes frames x 2 interleaved float samples, always all of them.
     void render(float* output, size_t frames);
@@ -96,11 +119,14 @@ private:
     sem_t m_consumed{};
     std::atomic<bool> m_consumedPosted{false};
     std::atomic<size_t> m_refillLevel{0};
+    RingProducer* m_producer = nullptr;
+    std::atomic<bool> m_outputRefills{false};
 
     // Owned by render() alone.
     float m_gainLeft = 1.0f;
     float m_gainRight = 1.0f;
     float m_fade = 0.0f;
+    bool m_refillDue = false;
 };
 
 } // namespace xaudio

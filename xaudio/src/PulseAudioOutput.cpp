@@ -30,8 +30,13 @@ void forget(pa_operation* operation) {
 
 } // namespace
 
+PulseAudioOutput::PulseAudioOutput(OutputRenderer& renderer, std::unique_ptr<PulseConnection> connection)
+    : m_renderer(renderer), m_connection(std::move(connection)) {
+    m_renderer.setOutputRefills(true);
+}
+
 std::unique_ptr<PulseAudioOutput> PulseAudioOutput::open(OutputRenderer& renderer) {
-    std::shared_ptr<PulseConnection> connection = PulseConnection::shared();
+    std::unique_ptr<PulseConnection> connection = PulseConnection::open();
     if (!connection)
         return nullptr;
     std::unique_ptr<PulseAudioOutput> output(new PulseAudioOutput(renderer, std::move(connection)));
@@ -69,17 +74,18 @@ bool PulseAudioOutput::startStream() {
 }
 
 PulseAudioOutput::~PulseAudioOutput() {
-    if (m_stream == nullptr)
-        return;
-    // The connection's thread serves other players' streams too and goes on
-    // running: with its lock held and this stream's callbacks taken away,
-    // nothing calls back into this output once the lock is let go.
-    PulseLoopLock lock(loop());
-    pa_stream_set_state_callback(m_stream, nullptr, nullptr);
-    pa_stream_set_write_callback(m_stream, nullptr, nullptr);
-    pa_stream_set_underflow_callback(m_stream, nullptr, nullptr);
-    pa_stream_disconnect(m_stream);
-    pa_stream_unref(m_stream);
+    if (m_stream != nullptr) {
+        // With the loop's lock held and the stream's callbacks taken away,
+        // nothing calls back into this output once the lock is let go.
+        PulseLoopLock lock(loop());
+        pa_stream_set_state_callback(m_stream, nullptr, nullptr);
+        pa_stream_set_write_callback(m_stream, nullptr, nullptr);
+        pa_stream_set_underflow_callback(m_stream, nullptr, nullptr);
+        pa_stream_disconnect(m_stream);
+        pa_stream_unref(m_stream);
+    }
+    // The next output may be one whose thread must not do the feeder's work.
+    m_renderer.setOutputRefills(false);
 }
 
 int PulseAudioOutput::sampleRateHz() const {
@@ -116,13 +122,16 @@ void PulseAudioOutput::write(size_t bytes) {
         size_t chunkBytes = frames * kFrameBytes;
         void* data = nullptr;
         if (pa_stream_begin_write(m_stream, &data, &chunkBytes) < 0 || data == nullptr)
-            return;
+            break;
         const size_t chunk = std::min(chunkBytes / kFrameBytes, frames);
         m_renderer.render(static_cast<float*>(data), chunk);
         if (pa_stream_write(m_stream, data, chunk * kFrameBytes, nullptr, 0, PA_SEEK_RELATIVE) < 0)
-            return;
+            break;
         frames -= chunk;
     }
+    // The server has its audio; the next request is milliseconds away, time
+    // enough to refill the ring here instead of waking the feeder for it.
+    m_renderer.refillAfterRender();
 }
 
 void PulseAudioOutput::onStreamState(pa_stream* stream, void* self) {

@@ -14,8 +14,9 @@ namespace xaudio {
 // through its PulseAudio service), for the system's default output. The
 // same server is reachable through ALSA's "default" device, but only
 // through two more threads and a copy per block; here the server's own
-// request thread renders. Two float channels at 44.1 kHz; the server
-// converts to its sink. All players' streams share one connection.
+// request thread renders, and then refills the ring. Two float channels at
+// 44.1 kHz; the server converts to its sink. Each player's stream has a
+// connection of its own.
 class PulseAudioOutput : public AudioOutput {
 public:
     // Returns nullptr when no sound server answers or the stream fails.
@@ -33,12 +34,12 @@ public:
     bool suspended() const override { return m_suspended; }
 
 private:
-    PulseAudioOutput(OutputRenderer& renderer, std::shared_ptr<PulseConnection> connection)
-        : m_renderer(renderer), m_connection(std::move(connection)) {}
+    PulseAudioOutput(OutputRenderer& renderer, std::unique_ptr<PulseConnection> connection);
     bool startStream();
     pa_threaded_mainloop* loop() const { return m_connection->loop(); }
     // The server asks for `bytes` more; runs on the server connection's
-    // thread. Real-time: no locks of ours, no allocation, no blocking.
+    // thread. Real-time until the audio is on its way: no locks of ours, no
+    // allocation, no blocking.
     void write(size_t bytes);
 
     static void onStreamState(pa_stream* stream, void* self);
@@ -46,7 +47,7 @@ private:
     static void onUnderflow(pa_stream* stream, void* self);
 
     OutputRenderer& m_renderer;
-    std::shared_ptr<PulseConnection> m_connection;
+    std::unique_ptr<PulseConnection> m_connection;
     pa_stream* m_stream = nullptr;
     std::atomic<bool> m_failed{false};
     // Corked while nothing plays. Command thread.

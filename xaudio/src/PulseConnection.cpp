@@ -5,8 +5,6 @@
 #include <pulse/context.h>
 #include <pulse/thread-mainloop.h>
 
-#include <mutex>
-
 namespace xaudio {
 namespace {
 
@@ -36,17 +34,10 @@ bool waitUntilReady(pa_threaded_mainloop* loop, const std::function<PulseProgres
     }
 }
 
-std::shared_ptr<PulseConnection> PulseConnection::shared() {
-    // Players open their outputs on their own command threads.
-    static std::mutex mutex;
-    static std::weak_ptr<PulseConnection> current;
-    std::lock_guard<std::mutex> guard(mutex);
-    if (std::shared_ptr<PulseConnection> connection = current.lock(); connection && connection->alive())
-        return connection;
-    std::shared_ptr<PulseConnection> connection(new PulseConnection);
+std::unique_ptr<PulseConnection> PulseConnection::open() {
+    std::unique_ptr<PulseConnection> connection(new PulseConnection);
     if (!connection->connect())
         return nullptr;
-    current = connection;
     return connection;
 }
 
@@ -63,7 +54,7 @@ bool PulseConnection::connect() {
         return false;
     {
         // The connection's thread serves the server's requests from the
-        // rings: it must be able to interrupt the feeders.
+        // ring: it must be able to interrupt the feeder.
         const InheritedRealTime realTime(kRealTimePriority);
         if (pa_threaded_mainloop_start(m_loop) < 0)
             return false;
@@ -76,14 +67,9 @@ bool PulseConnection::connect() {
     });
 }
 
-bool PulseConnection::alive() const {
-    PulseLoopLock lock(m_loop);
-    return pa_context_get_state(m_context) == PA_CONTEXT_READY;
-}
-
 PulseConnection::~PulseConnection() {
-    // Every stream on the connection is gone (each holds the connection);
-    // once the thread has ended nothing calls back any more.
+    // The stream on the connection is gone; once the thread has ended
+    // nothing calls back any more.
     if (m_loop != nullptr)
         pa_threaded_mainloop_stop(m_loop);
     if (m_context != nullptr) {

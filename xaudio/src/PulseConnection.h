@@ -8,17 +8,14 @@ struct pa_context;
 
 namespace xaudio {
 
-// The process's one connection to the desktop's sound server, shared by
-// every player's stream to it. Both decks' streams then go to the server
-// over one socket and are served by one thread: where the server asks both
-// for more at the same time, that thread wakes once for both decks (with a
-// null sink up to a quarter of the wake-ups of a thread per deck go).
+// A connection to the desktop's sound server and the thread that serves it,
+// one per player's stream. That thread answers the server's requests and
+// then refills the player's ring (decoding, so reading the track's file):
+// a deck whose file reads stall must not hold up the other deck's stream.
 class PulseConnection {
 public:
-    // The live connection, made when none is; nullptr when no sound server
-    // answers. A connection the server has dropped is not handed out again:
-    // the next caller gets a new one.
-    static std::shared_ptr<PulseConnection> shared();
+    // nullptr when no sound server answers.
+    static std::unique_ptr<PulseConnection> open();
     ~PulseConnection();
     PulseConnection(const PulseConnection&) = delete;
     PulseConnection& operator=(const PulseConnection&) = delete;
@@ -30,7 +27,6 @@ public:
 private:
     PulseConnection() = default;
     bool connect();
-    bool alive() const;
     static void onContextState(pa_context* context, void* self);
 
     pa_threaded_mainloop* m_loop = nullptr;
