@@ -14,6 +14,7 @@
 #include "contracts/PlayListApi.h"
 #include "engine/feedback/DisplayModes.h"
 #include "engine/feedback/FeedbackDisplay.h"
+#include "engine/feedback/TXADisplay.h"
 #include "platform/ApplicationMinimize.h"
 #include "platform/DialogFilter.h"
 #include "platform/ErrorReport.h"
@@ -49,6 +50,9 @@ constexpr const char* kFirstOutput = "/dev/dsound/0";
 // and how often it is fed.
 constexpr QRect kDefaultDisplayArea(24, 131, 251, 1);
 constexpr int kFeedbackEventsPerSecond = 40;
+// Display changes wait this long at most for the spectrum display's next
+// frame (25 ms apart), to be painted with it.
+constexpr int kPacedShowWaitMs = 40;
 
 constexpr int kDisplayTimerIntervalMs = 66;
 // After playback ends the display timer ticks this often more: enough to
@@ -578,6 +582,11 @@ void TDeck::XaudioPlayer1NotifyPlayerState(int State) {
         }
     }
     display(kPlayerState, StateText);
+    // While the spectrum display animates on this window, the display
+    // timer's changes ride along with its frames: one paint instead of two.
+    const bool animating = StateText == QLatin1String(app::deck_states::kPlaying) &&
+                           findChild<TXADisplay*>(QString(), Qt::FindDirectChildrenOnly) != nullptr;
+    SkinForm1->SetPacedShow(animating ? kPacedShowWaitMs : 0);
     m_displayTimer->wake();
 }
 

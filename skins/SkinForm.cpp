@@ -8,6 +8,8 @@
 #include <QPaintEvent>
 #include <QPainter>
 
+#include <algorithm>
+
 namespace {
 
 QWidget* requireForm(QWidget* form) {
@@ -28,6 +30,10 @@ TSkinForm::TSkinForm(QWidget* form) : QWidget(requireForm(form)) {
     setMouseTracking(true);
     move(0, 0);
     resize(form->size());
+    m_pacedShowTimer.setSingleShot(true);
+    connect(&m_pacedShowTimer, &QTimer::timeout, this, &TSkinForm::showScheduledChanges);
+    // The window's repaints come to the window, not to this control.
+    form->installEventFilter(this);
     skins::SkinToolTips::engineCreated(this);
 }
 
@@ -106,17 +112,36 @@ void TSkinForm::ComposeFace() {
     showChanges();
 }
 
+void TSkinForm::SetPacedShow(int longestWaitMs) {
+    m_pacedShowTimer.setInterval(std::max(longestWaitMs, 0));
+    if (longestWaitMs <= 0)
+        showScheduledChanges();
+}
+
 void TSkinForm::scheduleShow() {
     if (m_showScheduled)
         return;
     m_showScheduled = true;
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-            m_showScheduled = false;
-            showChanges();
-        },
-        Qt::QueuedConnection);
+    if (m_pacedShowTimer.interval() > 0)
+        m_pacedShowTimer.start();
+    else
+        QMetaObject::invokeMethod(this, &TSkinForm::showScheduledChanges, Qt::QueuedConnection);
+}
+
+void TSkinForm::showScheduledChanges() {
+    if (!m_showScheduled)
+        return;
+    m_showScheduled = false;
+    m_pacedShowTimer.stop();
+    showChanges();
+}
+
+bool TSkinForm::eventFilter(QObject* watched, QEvent* event) {
+    // Marked dirty before the window paints what is dirty, the changes are
+    // painted in this same pass.
+    if (watched == window() && event->type() == QEvent::UpdateRequest)
+        showScheduledChanges();
+    return QWidget::eventFilter(watched, event);
 }
 
 void TSkinForm::showChanges() {

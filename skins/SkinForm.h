@@ -7,6 +7,7 @@
 
 #include <QColor>
 #include <QImage>
+#include <QTimer>
 #include <QWidget>
 
 #include <functional>
@@ -63,6 +64,12 @@ public:
     bool GetAreaRect(const QString& name, int& left, int& top, int& width, int& height) const;
     void SetHotAreaDown(const QString& name, bool down);
     void ComposeFace();
+    // With a wait, changes wait for the window's next repaint, which a
+    // display animating on the window brings every few tens of milliseconds,
+    // so that both reach the screen in one paint instead of two; after
+    // longestWaitMs they are shown regardless. 0 shows changes as they come,
+    // and what waits at once.
+    void SetPacedShow(int longestWaitMs);
 
     // The face as shown, and the engine state behind it (for windows and
     // tests that look at what the skin shows).
@@ -81,17 +88,21 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // Repaints what the last composes changed. Mouse handling draws on the
     // face directly as well and repaints the whole window.
     void showChanges();
     // The same once control returns to the event loop, after whatever else
-    // the caller changes in the same pass.
+    // the caller changes in the same pass, or with the window's next repaint
+    // when that comes first (or, paced, is waited for).
     void scheduleShow();
+    void showScheduledChanges();
     void notifyTrackBarChanges(const std::vector<skins::TrackBarChange>& changes);
 
     skins::SkinModel m_model;
     bool m_showScheduled = false;
+    QTimer m_pacedShowTimer; // active while paced changes wait
     skins::WindowMover m_mover;
 };

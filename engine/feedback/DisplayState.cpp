@@ -140,7 +140,8 @@ void advanceDisplayState(DisplayState& state, uint8_t modes) {
 
 void paintDisplay(QPainter& painter, const DisplayState& state, const QRect& area, uint8_t modes) {
     // Where the window is larger than the bitmap, black stands in for it.
-    painter.fillRect(area, Qt::black);
+    if (!state.background.rect().contains(area))
+        painter.fillRect(area, Qt::black);
     if (!state.background.isNull())
         painter.drawImage(area.topLeft(), state.background, area);
     if (modes & kDisplaySpectrum)

@@ -5,11 +5,13 @@
 #include "skins/SkinModel.h"
 #include "skins/SkinToolTips.h"
 
+#include "support/EventLoop.h"
 #include "support/TemporaryFolder.h"
 
 #include <QApplication>
 #include <QCoreApplication>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QStyle>
 
@@ -428,6 +430,63 @@ TEST_F(SkinFormTest, SetTrackBarPositionMovesTheThumbWithoutAnEvent) {
     EXPECT_TRUE(m_events.trackBars.empty());
     m_skin->SetHotAreaDown("Loop", true);
     EXPECT_EQ(faceAt(15, 5), kPressed);
+}
+
+// Counts the window's repaint requests and what the skin control paints.
+class RepaintLog : public QObject {
+public:
+    RepaintLog(QWidget& form, QWidget& skin) : m_form(form) {
+        form.installEventFilter(this);
+        skin.installEventFilter(this);
+    }
+    int updateRequests = 0;
+    std::vector<QRect> skinPaints;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == &m_form && event->type() == QEvent::UpdateRequest)
+            ++updateRequests;
+        else if (watched != &m_form && event->type() == QEvent::Paint)
+            skinPaints.push_back(static_cast<QPaintEvent*>(event)->rect());
+        return false;
+    }
+
+private:
+    QWidget& m_form;
+};
+
+TEST_F(SkinFormTest, PacedChangesArePaintedWithTheWindowsNextRepaintOrAfterTheLongestWait) {
+    QWidget animation(&m_form); // stands for a display that repaints itself on the window
+    animation.setGeometry(100, 70, 10, 10);
+    m_form.show();
+    ASSERT_TRUE(test_support::processEventsUntil([this] { return m_form.isVisible() && m_form.windowHandle(); }));
+    test_support::processPostedEvents();
+    RepaintLog log(m_form, *m_skin);
+    const QRect time(0, 50, 20, 5); // where "12:34" is drawn
+
+    m_skin->SetPacedShow(600000);
+    m_skin->SetDisplayText("Time", QStringLiteral("12:34"));
+    test_support::processPostedEvents();
+    EXPECT_TRUE(log.skinPaints.empty()); // waits for the animation
+    animation.update();
+    test_support::processPostedEvents();
+    EXPECT_EQ(log.updateRequests, 1);
+    ASSERT_EQ(log.skinPaints.size(), 1u);
+    EXPECT_TRUE(log.skinPaints[0].contains(time));
+
+    // No repaint comes: shown after the longest wait.
+    m_skin->SetPacedShow(20);
+    m_skin->SetDisplayText("Time", QStringLiteral("00:00"));
+    EXPECT_TRUE(test_support::processEventsUntil([&log] { return log.skinPaints.size() == 2; }));
+    EXPECT_TRUE(log.skinPaints.back().contains(time));
+
+    // Ending the pacing shows what waits.
+    m_skin->SetPacedShow(600000);
+    m_skin->SetDisplayText("Time", QStringLiteral("11:11"));
+    m_skin->SetPacedShow(0);
+    test_support::processPostedEvents();
+    ASSERT_EQ(log.skinPaints.size(), 3u);
+    EXPECT_TRUE(log.skinPaints.back().contains(time));
 }
 
 TEST_F(SkinFormTest, ReloadingRestoresTheStatesOfTheFile) {
