@@ -141,9 +141,9 @@ int FeedbackHandler::command(uint32_t code, const void* data, uint32_t size) {
 }
 
 void FeedbackHandler::feed(const float* frames, size_t count, int sampleRateHz) {
-    if (!active() || m_eventRate <= 0 || m_module.handler_audio_event == nullptr)
+    if (!raisesEvents())
         return;
-    const size_t framesPerEvent = static_cast<size_t>(std::max(1, sampleRateHz / m_eventRate));
+    const size_t framesPerEvent = this->framesPerEvent(sampleRateHz);
     for (size_t i = 0; i < count; ++i) {
         m_history[2 * m_historyNext] = frames[2 * i];
         m_history[2 * m_historyNext + 1] = frames[2 * i + 1];
@@ -153,6 +153,21 @@ void FeedbackHandler::feed(const float* frames, size_t count, int sampleRateHz) 
             emitEvent();
         }
     }
+}
+
+bool FeedbackHandler::raisesEvents() const {
+    return active() && m_eventRate > 0 && m_module.handler_audio_event != nullptr;
+}
+
+size_t FeedbackHandler::framesPerEvent(int sampleRateHz) const {
+    return static_cast<size_t>(std::max(1, sampleRateHz / m_eventRate));
+}
+
+size_t FeedbackHandler::framesUntilNextEvent(int sampleRateHz) const {
+    if (!raisesEvents())
+        return 0;
+    const size_t perEvent = framesPerEvent(sampleRateHz);
+    return perEvent - std::min(m_framesSinceEvent, perEvent - 1);
 }
 
 void FeedbackHandler::emitEvent() {

@@ -48,10 +48,14 @@ public:
     // Takes frames x 2 interleaved float samples of output audio and raises
     // an audio event whenever one is due.
     void feed(const float* frames, size_t count, int sampleRateHz);
+    // Frames still to be fed before the next event; 0 when none will come.
+    size_t framesUntilNextEvent(int sampleRateHz) const;
 
 private:
     static int lookup(void* context, const char* name, int32_t* value);
     void emitEvent();
+    bool raisesEvents() const;
+    size_t framesPerEvent(int sampleRateHz) const;
 
     bool m_registered = false;
     XA_FeedbackHandlerModule m_module{};

@@ -18,10 +18,16 @@ constexpr auto kTimecodeInterval = 50ms;
 // Timecodes are not posted closer than this (commands in between wake the
 // thread too), except that every change of the whole second is reported.
 constexpr auto kMinimumTimecodeSpacing = 45ms;
-// While a feedback handler or a capture file takes the output's audio, it
-// is handed on this often; a player that stopped playing looks this often
-// whether its output has faded out.
+// While a capture file takes the output's audio, it is handed on this often;
+// a player that stopped playing looks this often whether its output has
+// faded out.
 constexpr auto kTapInterval = 20ms;
+// A feedback handler's audio is handed over when the frames of its next
+// event should be in the tap, this much later: the output renders in blocks
+// (one sound-server request, about 7 ms), so that each hand-over carries one
+// event and a spectrum display's frames come evenly. Waking at a fixed
+// interval instead, four events came in five hand-overs at 40 a second.
+constexpr auto kEventBlockAllowance = 8ms;
 constexpr auto kUnderrunReportInterval = 1s;
 // An output idle this long is suspended until the next Play; a DJ cueing
 // with Pause and Play within it does not wait for the device to restart.
@@ -337,14 +343,23 @@ void Player::endOfStream() {
 }
 
 std::chrono::milliseconds Player::monitorInterval() {
-    if (m_renderer.tapping() || m_renderer.tap().readableFrames() > 0 || m_state != State::Playing)
+    if (m_state != State::Playing)
         return kTapInterval;
-    if (!m_feeder.ended())
-        return kTimecodeInterval;
+    auto interval = std::chrono::milliseconds(kTimecodeInterval);
     // The end is heard when the ring runs dry: no later than that.
-    const auto left = std::chrono::milliseconds(m_renderer.ring().readableFrames() * 1000 /
-                                                static_cast<size_t>(m_renderer.sampleRateHz()));
-    return std::min<std::chrono::milliseconds>(kTimecodeInterval, left + 1ms);
+    if (m_feeder.ended())
+        interval = std::min<std::chrono::milliseconds>(interval,
+                                                       framesToMilliseconds(m_renderer.ring().readableFrames()) + 1ms);
+    if (m_renderer.tapping() || m_renderer.tap().readableFrames() > 0) {
+        const size_t eventFrames = m_feedback.framesUntilNextEvent(m_renderer.sampleRateHz());
+        interval = std::min<std::chrono::milliseconds>(
+            interval, eventFrames > 0 ? framesToMilliseconds(eventFrames) + kEventBlockAllowance : kTapInterval);
+    }
+    return interval;
+}
+
+std::chrono::milliseconds Player::framesToMilliseconds(size_t frames) const {
+    return std::chrono::milliseconds(frames * 1000 / static_cast<size_t>(m_renderer.sampleRateHz()));
 }
 
 void Player::monitor() {

@@ -70,6 +70,7 @@ private:
     int64_t heardFrame();
     // How long the command thread may sleep while it follows playback.
     std::chrono::milliseconds monitorInterval();
+    std::chrono::milliseconds framesToMilliseconds(size_t frames) const;
 
     // Output.
     int setOutputName(const std::string& name);
