@@ -345,15 +345,14 @@ void Player::endOfStream() {
 std::chrono::milliseconds Player::monitorInterval() {
     if (m_state != State::Playing)
         return kTapInterval;
-    auto interval = std::chrono::milliseconds(kTimecodeInterval);
+    std::chrono::milliseconds interval = kTimecodeInterval;
     // The end is heard when the ring runs dry: no later than that.
     if (m_feeder.ended())
-        interval = std::min<std::chrono::milliseconds>(interval,
-                                                       framesToMilliseconds(m_renderer.ring().readableFrames()) + 1ms);
+        interval = std::min(interval, framesToMilliseconds(m_renderer.ring().readableFrames()) + 1ms);
     if (m_renderer.tapping() || m_renderer.tap().readableFrames() > 0) {
         const size_t eventFrames = m_feedback.framesUntilNextEvent(m_renderer.sampleRateHz());
-        interval = std::min<std::chrono::milliseconds>(
-            interval, eventFrames > 0 ? framesToMilliseconds(eventFrames) + kEventBlockAllowance : kTapInterval);
+        interval = std::min(interval,
+                            eventFrames > 0 ? framesToMilliseconds(eventFrames) + kEventBlockAllowance : kTapInterval);
     }
     return interval;
 }
