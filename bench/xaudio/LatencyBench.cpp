@@ -5,7 +5,7 @@
 // asked for the clock (OUTPUT.RENDERED_FRAMES), which the command thread
 // answers right before it takes the command. The frames from that reading to
 // the first frame that shows the effect are the engine's latency; the way
-// to the speaker comes on top (20 ms through the desktop's sound server,
+// to the speaker comes on top (27 ms through the desktop's sound server,
 // which PulseAudio's log states as "Final latency" for each stream; 10 ms
 // asked of an ALSA device).
 //   Play: the first sound after Play on a loaded, stopped track.

@@ -33,7 +33,7 @@ public:
     // Pitch and equalizer changes are heard after the audio queued ahead of
     // them, so the ring is kept only this full: 768 frames are 17 ms at
     // 44.1 kHz, before the output's own buffer (10 ms asked of an ALSA
-    // device; 20 ms to the speaker through the desktop's sound server). Less
+    // device; 27 ms to the speaker through the desktop's sound server). Less
     // is not safe: a sound server that was held back takes a whole buffer at
     // once, and the ring must still hold it while the feeder wakes up. The ring
     // is refilled as soon as it has room, by the output's thread or the
