@@ -54,6 +54,8 @@ struct DisplayState {
     int scale = 255;
     ChannelDisplay left;
     ChannelDisplay right;
+    // Where a repaint is put together; kept to spare an allocation a frame.
+    QImage canvas;
 };
 
 // Round(255 / height), a height below 1 counting as 1 (a height of 0 would
@@ -75,6 +77,6 @@ void advanceDisplayState(DisplayState& state, uint8_t modes);
 
 // Paints the background over area, then each enabled mode in the order
 // spectrum, oscilloscope, level meter. Call advanceDisplayState first.
-void paintDisplay(QPainter& painter, const DisplayState& state, const QRect& area, uint8_t modes);
+void paintDisplay(QPainter& painter, DisplayState& state, const QRect& area, uint8_t modes);
 
 } // namespace engine

@@ -102,6 +102,32 @@ TEST(DisplayState, BarsAreMeasuredFromTheBottomOfThePaintArea) {
     EXPECT_EQ(rowsWith(image, 3, kLeft), (std::vector<int>{40, 41, 42, 43, 44, 45, 46}));
 }
 
+TEST(DisplayState, PartOfTheDisplayShowsItsBackgroundUnderTheBarsAndBlackBeyondTheBitmap) {
+    auto state = makeState(251, 100);
+    state->background = QImage(200, 80, QImage::Format_RGB32);
+    for (int y = 0; y < 80; ++y)
+        for (int x = 0; x < 200; ++x)
+            state->background.setPixel(x, y, qRgb(x, y, 7));
+    state->left.data.spectrum.fill(60);
+    advanceDisplayState(*state, kDisplaySpectrum);
+    QImage image(251, 100, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    paintDisplay(painter, *state, QRect(2, 10, 220, 60), kDisplaySpectrum);
+    painter.end();
+
+    // The bars stand on the area's bottom (row 70): rows 50 to 66.
+    EXPECT_EQ(rowsWith(image, 3, kLeft).front(), 50);
+    EXPECT_EQ(rowsWith(image, 3, kLeft).back(), 66);
+    EXPECT_EQ(image.pixel(3, 49), qRgb(3, 49, 7));
+    EXPECT_EQ(image.pixel(4, 60), qRgb(4, 60, 7));
+    EXPECT_EQ(image.pixel(199, 69), qRgb(199, 69, 7));
+    EXPECT_EQ(image.pixel(200, 40), qRgb(0, 0, 0)) << "beyond the bitmap";
+    EXPECT_EQ(image.pixel(1, 40), qRgb(255, 255, 255)) << "left of the area";
+    EXPECT_EQ(image.pixel(3, 70), qRgb(255, 255, 255)) << "below the area";
+    EXPECT_EQ(image.pixel(222, 40), qRgb(255, 255, 255)) << "right of the area";
+}
+
 TEST(DisplayState, WideDisplayDrawsNoMoreThanTheSixtyFourBands) {
     auto state = makeState(1000, 100);
     state->left.data.spectrum.fill(255);
