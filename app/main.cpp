@@ -5,9 +5,18 @@
 #include "WindowSet.h"
 #include "platform/GuardedApplication.h"
 
+#include <QtGlobal>
+
 #include <memory>
 
 int main(int argc, char** argv) {
+    // Under X, windows are painted through the server's socket rather than
+    // shared memory. With shared memory each repaint first waits for the
+    // server to have read the last one: a round trip that wakes two threads
+    // for every frame of a spectrum display, 80 times a second with both
+    // decks playing, and costs more than copying the few kilobytes a frame
+    // changes.
+    qputenv("QT_XCB_NO_MITSHM", "1");
     platform::GuardedApplication application(argc, argv);
     // Deck A alone ends the application; hiding other windows never does.
     application.setQuitOnLastWindowClosed(false);
