@@ -24,12 +24,13 @@ std::unique_ptr<DisplayState> makeState(int width, int height) {
     return state;
 }
 
-QImage render(DisplayState& state, uint8_t modes) {
+// The display painted over white, over the whole image unless an area is given.
+QImage render(DisplayState& state, uint8_t modes, QRect area = {}) {
     advanceDisplayState(state, modes);
     QImage image(state.width, state.height, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
-    paintDisplay(painter, state, image.rect(), modes);
+    paintDisplay(painter, state, area.isNull() ? image.rect() : area, modes);
     painter.end();
     return image;
 }
@@ -93,12 +94,7 @@ TEST(DisplayState, BarIsDrawnOnlyWhenAThirdOfTheHeldLevelExceedsThree) {
 TEST(DisplayState, BarsAreMeasuredFromTheBottomOfThePaintArea) {
     auto state = makeState(251, 100);
     state->left.data.spectrum.fill(30);
-    advanceDisplayState(*state, kDisplaySpectrum);
-    QImage image(251, 100, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    paintDisplay(painter, *state, QRect(0, 0, 251, 50), kDisplaySpectrum);
-    painter.end();
+    const QImage image = render(*state, kDisplaySpectrum, QRect(0, 0, 251, 50));
     EXPECT_EQ(rowsWith(image, 3, kLeft), (std::vector<int>{40, 41, 42, 43, 44, 45, 46}));
 }
 
@@ -109,12 +105,7 @@ TEST(DisplayState, PartOfTheDisplayShowsItsBackgroundUnderTheBarsAndBlackBeyondT
         for (int x = 0; x < 200; ++x)
             state->background.setPixel(x, y, qRgb(x, y, 7));
     state->left.data.spectrum.fill(60);
-    advanceDisplayState(*state, kDisplaySpectrum);
-    QImage image(251, 100, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    paintDisplay(painter, *state, QRect(2, 10, 220, 60), kDisplaySpectrum);
-    painter.end();
+    const QImage image = render(*state, kDisplaySpectrum, QRect(2, 10, 220, 60));
 
     // The bars stand on the area's bottom (row 70): rows 50 to 66.
     EXPECT_EQ(rowsWith(image, 3, kLeft).front(), 50);
