@@ -40,29 +40,29 @@ void verticalLine(QPainter& painter, int x, int y1, int y2, const QColor& colour
         painter.fillRect(QRect(x, y1, 1, y2 - y1), colour);
 }
 
-// The spectrum is put together with the background in the state's canvas and
+// The spectrum is put together with the background in 32-bit pixels and
 // drawn in one go: a painter's call for each of the 128 bars took longer than
-// the rest of the frame. The canvas covers area, whose top left is its origin.
+// the rest of the frame. The pixels are the state's canvas, or the window's
+// own when it paints without a painter. Writes stay inside area (display
+// coordinates), whose pixels must lie inside the image.
 class Canvas {
 public:
-    Canvas(QImage& image, const QRect& area) : m_area(area) {
-        if (image.size() != area.size() || image.format() != QImage::Format_RGB32)
-            image = QImage(area.size(), QImage::Format_RGB32);
-        m_pixels = reinterpret_cast<QRgb*>(image.bits());
-        m_stride = image.bytesPerLine() / static_cast<int>(sizeof(QRgb));
-        m_image = &image;
-    }
+    // The display's top left at origin in image.
+    Canvas(QImage& image, const QPoint& origin, const QRect& area)
+        : m_image(image), m_origin(origin), m_area(area), m_pixels(reinterpret_cast<QRgb*>(image.bits())),
+          m_stride(image.bytesPerLine() / static_cast<int>(sizeof(QRgb))) {}
 
     // The background where it reaches, black elsewhere.
     void fillWith(const QImage& background) {
         const QRect covered = background.rect().intersected(m_area);
         if (covered != m_area)
-            m_image->fill(Qt::black);
+            for (int y = m_area.top(); y <= m_area.bottom(); ++y)
+                std::fill_n(pixel(m_area.left(), y), m_area.width(), qRgb(0, 0, 0));
         if (covered.isEmpty())
             return;
         if (background.format() != QImage::Format_RGB32) {
-            QPainter painter(m_image);
-            painter.drawImage(covered.topLeft() - m_area.topLeft(), background, covered);
+            QPainter painter(&m_image);
+            painter.drawImage(covered.topLeft() + m_origin, background, covered);
             return;
         }
         for (int y = covered.top(); y <= covered.bottom(); ++y) {
@@ -82,12 +82,13 @@ public:
     }
 
 private:
-    QRgb* pixel(int x, int y) { return m_pixels + (y - m_area.top()) * m_stride + (x - m_area.left()); }
+    QRgb* pixel(int x, int y) { return m_pixels + (y + m_origin.y()) * m_stride + (x + m_origin.x()); }
 
+    QImage& m_image;
+    QPoint m_origin;
     QRect m_area;
-    QImage* m_image = nullptr;
-    QRgb* m_pixels = nullptr;
-    int m_stride = 0;
+    QRgb* m_pixels;
+    int m_stride;
 };
 
 void paintSpectrum(Canvas& canvas, const DisplayState& state, const QRect& area) {
@@ -191,9 +192,11 @@ void advanceDisplayState(DisplayState& state, uint8_t modes) {
 void paintDisplay(QPainter& painter, DisplayState& state, const QRect& area, uint8_t modes) {
     if (area.isEmpty())
         return;
-    Canvas canvas(state.canvas, area);
+    if (state.canvas.size() != area.size() || state.canvas.format() != QImage::Format_RGB32)
+        state.canvas = QImage(area.size(), QImage::Format_RGB32);
     if (state.canvas.isNull())
         return;
+    Canvas canvas(state.canvas, -area.topLeft(), area);
     canvas.fillWith(state.background);
     if (modes & kDisplaySpectrum)
         paintSpectrum(canvas, state, area);
@@ -202,6 +205,19 @@ void paintDisplay(QPainter& painter, DisplayState& state, const QRect& area, uin
         paintOscilloscope(painter, state, area);
     if (modes & kDisplayLevelMeter)
         paintLevelMeter(painter, state);
+}
+
+bool paintSpectrumInto(QImage& image, const QPoint& origin, const DisplayState& state, const QRect& area) {
+    const bool opaque32 =
+        image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32_Premultiplied;
+    if (!opaque32 || image.devicePixelRatio() != 1.0 || !image.rect().contains(area.translated(origin)))
+        return false;
+    if (area.isEmpty())
+        return true;
+    Canvas canvas(image, origin, area);
+    canvas.fillWith(state.background);
+    paintSpectrum(canvas, state, area);
+    return true;
 }
 
 } // namespace engine

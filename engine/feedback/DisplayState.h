@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QImage>
+#include <QPoint>
 #include <QRect>
 
 #include <array>
@@ -78,5 +79,12 @@ void advanceDisplayState(DisplayState& state, uint8_t modes);
 // Paints the background over area, then each enabled mode in the order
 // spectrum, oscilloscope, level meter. Call advanceDisplayState first.
 void paintDisplay(QPainter& painter, DisplayState& state, const QRect& area, uint8_t modes);
+
+// The spectrum mode alone painted as paintDisplay paints it, but straight
+// into image, the display's top left at origin there: a window's own pixels
+// need no painter (starting one on a widget costs more than the frame).
+// False, with image untouched, when image is not opaque 32-bit RGB at a
+// pixel ratio of 1, or the area does not lie inside it.
+bool paintSpectrumInto(QImage& image, const QPoint& origin, const DisplayState& state, const QRect& area);
 
 } // namespace engine

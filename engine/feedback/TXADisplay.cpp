@@ -94,8 +94,24 @@ bool TXADisplay::event(QEvent* event) {
 void TXADisplay::paintEvent(QPaintEvent* event) {
     const uint8_t modes = engine::displayModeFlags().load();
     engine::advanceDisplayState(*m_state, modes);
+    if (modes == engine::kDisplaySpectrum && paintIntoWindowPixels(event->region()))
+        return;
     QPainter painter(this);
     engine::paintDisplay(painter, *m_state, event->rect(), modes);
+}
+
+bool TXADisplay::paintIntoWindowPixels(const QRegion& region) {
+    // While the window repaints, the widget's painting goes to the window's
+    // image (a grab goes to a pixmap instead, and takes a painter). Only
+    // the area Qt asked for is written, and bars stand on its bottom edge
+    // as with a painter, so a region of several rectangles takes a painter.
+    if (region.rectCount() != 1 || sharedPainter() != nullptr)
+        return false;
+    QPoint offset;
+    QPaintDevice* device = redirected(&offset);
+    if (device == nullptr || device->devType() != QInternal::Image)
+        return false;
+    return engine::paintSpectrumInto(*static_cast<QImage*>(device), -offset, *m_state, region.boundingRect());
 }
 
 void TXADisplay::clearingTimerTick() {

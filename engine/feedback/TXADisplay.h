@@ -47,6 +47,9 @@ protected:
 
 private:
     void clearingTimerTick();
+    // The spectrum alone, written into the window's pixels without a
+    // painter; false when this repaint needs one.
+    bool paintIntoWindowPixels(const QRegion& region);
 
     std::unique_ptr<engine::DisplayState> m_state;
     QTimer m_clearingTimer;

@@ -6,10 +6,12 @@
 #include "platform/SharedLibrary.h"
 
 #include <QApplication>
+#include <QBackingStore>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QMessageBox>
 #include <QWidget>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -323,6 +325,25 @@ TEST_F(FeedbackDisplayModule, WindowPaintsTheBarsOfAnAudioEventOverTheBackground
     EXPECT_EQ(rightBars, 59);
     EXPECT_EQ(firstRight, 129);
     EXPECT_EQ(image.pixel(0, 0), qRgb(10, 26, 42)) << "the top of the DISPLAYIMAGE gradient";
+    m_module.handler_delete(instance);
+}
+
+TEST_F(FeedbackDisplayModule, RepaintInTheMainWindowShowsWhatAGrabShowsAndLeavesTheRestAlone) {
+    void* instance = start();
+    send(instance, stereoBlock(128, 127, -127), 2);
+    // A repaint of the main window paints the display into the window's own
+    // pixels; a grab paints it into a pixmap with a painter.
+    for (int i = 0; i < 100 && !m_mainWindow.windowHandle()->isExposed(); ++i)
+        settle();
+    m_mainWindow.repaint();
+    const QImage window =
+        static_cast<QImage*>(m_mainWindow.backingStore()->paintDevice())->convertToFormat(QImage::Format_RGB32);
+    const QImage grabbed = windowOf()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(grabbed.size(), QSize(251, 100));
+    EXPECT_EQ(window.copy(24, 131, 251, 100), grabbed);
+    const QRgb around = m_mainWindow.palette().color(QPalette::Window).rgb();
+    for (const QPoint& outside : {QPoint(23, 131), QPoint(24, 130), QPoint(275, 230), QPoint(24, 231)})
+        EXPECT_EQ(window.pixel(outside), around) << outside.x() << "," << outside.y();
     m_module.handler_delete(instance);
 }
 

@@ -1,5 +1,7 @@
 #include "FeedbackHandler.h"
 
+#include "Rounding.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -176,7 +178,7 @@ void FeedbackHandler::emitEvent() {
         const size_t frame = (m_historyNext + i) % kSamplesPerEvent;
         for (size_t channel = 0; channel < 2; ++channel) {
             const float value = std::clamp(m_history[2 * frame + channel], -1.0f, 1.0f) * 127.0f;
-            samples[channel * kSamplesPerEvent + i] = static_cast<int8_t>(std::lround(value));
+            samples[channel * kSamplesPerEvent + i] = static_cast<int8_t>(roundHalfAwayFromZero(value));
         }
     }
     const XA_AudioEvent event{2, kSamplesPerEvent, samples.data()};

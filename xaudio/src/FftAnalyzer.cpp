@@ -1,5 +1,7 @@
 #include "FftAnalyzer.h"
 
+#include "Rounding.h"
+
 #include <algorithm>
 #include <cmath>
 #include <type_traits>
@@ -66,17 +68,20 @@ void FftAnalyzer::setSamples(const int8_t* samples, size_t count) {
             }
         }
     }
-    // A full-scale sine peaks at kFullScale x windowSum / 2 in its bin.
+    // A full-scale sine peaks at kFullScale x windowSum / 2 in its bin. The
+    // squared magnitude spares a square root per band (std::abs, and so
+    // std::norm, take the slow, overflow-safe hypot).
     const float reference = kFullScale * windowSum / 2.0f;
+    const float squaredReference = reference * reference;
     for (size_t band = 0; band < kBands; ++band) {
-        const float magnitude = std::abs(data[band]);
-        if (magnitude <= 0.0f) {
+        const float squaredMagnitude = data[band].real() * data[band].real() + data[band].imag() * data[band].imag();
+        if (squaredMagnitude <= 0.0f) {
             m_levels[band] = 0;
             continue;
         }
-        const float decibels = 20.0f * std::log10(magnitude / reference);
+        const float decibels = 10.0f * std::log10(squaredMagnitude / squaredReference);
         const float level = 255.0f * (1.0f + decibels / kRangeDb);
-        m_levels[band] = static_cast<uint8_t>(std::clamp(std::lround(level), 0L, 255L));
+        m_levels[band] = static_cast<uint8_t>(std::clamp(roundHalfAwayFromZero(level), 0L, 255L));
     }
 }
 
@@ -101,7 +106,7 @@ template <typename Sample> void interpolateSamples(const Sample* samples, size_t
         const auto index = std::min(static_cast<size_t>(position), count - 2);
         const double fraction = position - static_cast<double>(index);
         const double value = samples[index] + (samples[index + 1] - samples[index]) * fraction;
-        output[i] = static_cast<Sample>(std::lround(value));
+        output[i] = static_cast<Sample>(roundHalfAwayFromZero(value));
     }
 }
 
