@@ -63,7 +63,10 @@ bool TXADisplay::handleMessage(const platform::WindowMessage& message, intptr_t&
         return false;
     const auto& frame = *reinterpret_cast<const engine::DisplayFrame*>(message.lParam);
     engine::acceptFrame(*m_state, frame);
-    update();
+    // Painted at once rather than at the next pass of the event loop: the
+    // engine posts no more than two frames ahead, and a pass of its own for
+    // each frame cost more than the painting.
+    repaint();
     if (frameObserver())
         frameObserver()(parentWidget(), frame);
     result = 0;
