@@ -4,11 +4,14 @@
 #include "SkinError.h"
 #include "SkinToolTips.h"
 
+#include "platform/WindowPixels.h"
+
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -150,8 +153,17 @@ void TSkinForm::showChanges() {
 }
 
 void TSkinForm::paintEvent(QPaintEvent* event) {
+    const QImage& face = m_model.face();
+    if (sharedPainter() == nullptr) {
+        // A repaint through the window copies the face into the window's
+        // image; a grab or a painter shared from outside takes a painter.
+        QPoint offset;
+        const std::optional<platform::WindowPixels> pixels = platform::windowPixels(redirected(&offset), offset);
+        if (pixels && platform::copyIntoWindowPixels(*pixels, face, event->region()))
+            return;
+    }
     QPainter painter(this);
-    painter.drawImage(event->rect(), m_model.face(), event->rect());
+    painter.drawImage(event->rect(), face, event->rect());
 }
 
 void TSkinForm::notifyTrackBarChanges(const std::vector<skins::TrackBarChange>& changes) {

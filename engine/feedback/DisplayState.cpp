@@ -207,17 +207,12 @@ void paintDisplay(QPainter& painter, DisplayState& state, const QRect& area, uin
         paintLevelMeter(painter, state);
 }
 
-bool paintSpectrumInto(QImage& image, const QPoint& origin, const DisplayState& state, const QRect& area) {
-    const bool opaque32 =
-        image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32_Premultiplied;
-    if (!opaque32 || image.devicePixelRatio() != 1.0 || !image.rect().contains(area.translated(origin)))
-        return false;
+void paintSpectrumInto(QImage& image, const QPoint& origin, const DisplayState& state, const QRect& area) {
     if (area.isEmpty())
-        return true;
+        return;
     Canvas canvas(image, origin, area);
     canvas.fillWith(state.background);
     paintSpectrum(canvas, state, area);
-    return true;
 }
 
 } // namespace engine

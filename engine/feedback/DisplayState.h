@@ -81,10 +81,8 @@ void advanceDisplayState(DisplayState& state, uint8_t modes);
 void paintDisplay(QPainter& painter, DisplayState& state, const QRect& area, uint8_t modes);
 
 // The spectrum mode alone painted as paintDisplay paints it, but straight
-// into image, the display's top left at origin there: a window's own pixels
-// need no painter (starting one on a widget costs more than the frame).
-// False, with image untouched, when image is not opaque 32-bit RGB at a
-// pixel ratio of 1, or the area does not lie inside it.
-bool paintSpectrumInto(QImage& image, const QPoint& origin, const DisplayState& state, const QRect& area);
+// into a 32-bit RGB image, the display's top left at origin there, which
+// the area must lie inside: a window's own pixels need no painter.
+void paintSpectrumInto(QImage& image, const QPoint& origin, const DisplayState& state, const QRect& area);
 
 } // namespace engine

@@ -2,9 +2,13 @@
 
 #include "DisplayModes.h"
 
+#include "platform/WindowPixels.h"
+
 #include <QMessageBox>
 #include <QPaintEvent>
 #include <QPainter>
+
+#include <optional>
 
 // The bitmap resource sits in this static library; naming it here keeps the
 // linker from dropping it. Q_INIT_RESOURCE must be used outside namespaces.
@@ -104,17 +108,17 @@ void TXADisplay::paintEvent(QPaintEvent* event) {
 }
 
 bool TXADisplay::paintIntoWindowPixels(const QRegion& region) {
-    // While the window repaints, the widget's painting goes to the window's
-    // image (a grab goes to a pixmap instead, and takes a painter). Only
-    // the area Qt asked for is written, and bars stand on its bottom edge
-    // as with a painter, so a region of several rectangles takes a painter.
+    // Bars stand on the paint area's bottom edge as with a painter, and only
+    // the area Qt asked for is written, so a region of several rectangles
+    // takes a painter.
     if (region.rectCount() != 1 || sharedPainter() != nullptr)
         return false;
     QPoint offset;
-    QPaintDevice* device = redirected(&offset);
-    if (device == nullptr || device->devType() != QInternal::Image)
+    const std::optional<platform::WindowPixels> pixels = platform::windowPixels(redirected(&offset), offset);
+    if (!pixels || !pixels->covers(region.boundingRect()))
         return false;
-    return engine::paintSpectrumInto(*static_cast<QImage*>(device), -offset, *m_state, region.boundingRect());
+    engine::paintSpectrumInto(*pixels->image, pixels->origin, *m_state, region.boundingRect());
+    return true;
 }
 
 void TXADisplay::clearingTimerTick() {

@@ -9,11 +9,13 @@
 #include "support/TemporaryFolder.h"
 
 #include <QApplication>
+#include <QBackingStore>
 #include <QCoreApplication>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QStyle>
+#include <QWindow>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -487,6 +489,21 @@ TEST_F(SkinFormTest, PacedChangesArePaintedWithTheWindowsNextRepaintOrAfterTheLo
     test_support::processPostedEvents();
     ASSERT_EQ(log.skinPaints.size(), 3u);
     EXPECT_TRUE(log.skinPaints.back().contains(time));
+}
+
+TEST_F(SkinFormTest, WindowRepaintCopiesTheFaceWhereTheControlLiesAndNothingBeyond) {
+    m_skin->setGeometry(5, 7, 100, 60);
+    m_form.show();
+    ASSERT_TRUE(test_support::processEventsUntil(
+        [this] { return m_form.windowHandle() != nullptr && m_form.windowHandle()->isExposed(); }));
+    m_skin->SetDisplayText("Time", QStringLiteral("12:34"));
+    m_form.repaint();
+    const QImage window = static_cast<QImage*>(m_form.backingStore()->paintDevice())->copy();
+    ASSERT_EQ(window.size(), QSize(120, 80));
+    EXPECT_EQ(window.copy(5, 7, 100, 60), m_skin->face().copy(0, 0, 100, 60));
+    const QRgb around = m_form.palette().color(QPalette::Window).rgb();
+    for (const QPoint& outside : {QPoint(4, 7), QPoint(5, 6), QPoint(105, 66), QPoint(104, 67)})
+        EXPECT_EQ(window.pixel(outside), around) << outside.x() << "," << outside.y();
 }
 
 TEST_F(SkinFormTest, ReloadingRestoresTheStatesOfTheFile) {
