@@ -7,10 +7,10 @@
 
 namespace platform {
 
-std::optional<WindowPixels> windowPixels(const QPaintDevice* device, const QPoint& redirectionOffset) {
+std::optional<WindowPixels> windowPixels(QPaintDevice* device, const QPoint& redirectionOffset) {
     if (device == nullptr || device->devType() != QInternal::Image)
         return std::nullopt;
-    auto* image = static_cast<QImage*>(const_cast<QPaintDevice*>(device));
+    auto* image = static_cast<QImage*>(device);
     // An X window's image is premultiplied even without an alpha channel;
     // opaque 32-bit RGB pixels mean the same in both formats.
     const bool rgb32 =

@@ -27,7 +27,7 @@ struct WindowPixels {
 
 // From what a widget's redirected() gives in its paint event. Nothing when
 // the widget paints into something else (a grab's pixmap, a shared painter).
-std::optional<WindowPixels> windowPixels(const QPaintDevice* device, const QPoint& redirectionOffset);
+std::optional<WindowPixels> windowPixels(QPaintDevice* device, const QPoint& redirectionOffset);
 
 // Copies the parts of source that region covers (widget and source
 // coordinates are the same) into the window's image. False, with nothing
