@@ -5,6 +5,8 @@
 
 #include "platform/SharedLibrary.h"
 
+#include "support/EventLoop.h"
+
 #include <QApplication>
 #include <QBackingStore>
 #include <QCoreApplication>
@@ -333,8 +335,7 @@ TEST_F(FeedbackDisplayModule, RepaintInTheMainWindowShowsWhatAGrabShowsAndLeaves
     send(instance, stereoBlock(128, 127, -127), 2);
     // A repaint of the main window paints the display into the window's own
     // pixels; a grab paints it into a pixmap with a painter.
-    for (int i = 0; i < 100 && !m_mainWindow.windowHandle()->isExposed(); ++i)
-        settle();
+    ASSERT_TRUE(test_support::processEventsUntil([this] { return m_mainWindow.windowHandle()->isExposed(); }));
     m_mainWindow.repaint();
     const QImage window =
         static_cast<QImage*>(m_mainWindow.backingStore()->paintDevice())->convertToFormat(QImage::Format_RGB32);
