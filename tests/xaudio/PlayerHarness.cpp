@@ -206,10 +206,17 @@ double Capture::typicalRms(double fromSeconds, double toSeconds) const {
 }
 
 double Capture::largestStep() const {
-    double largest = 0;
+    return largestStepAndFrame().first;
+}
+
+std::pair<double, size_t> Capture::largestStepAndFrame() const {
+    std::pair<double, size_t> largest{0.0, 0};
     for (const std::vector<float>* channel : {&left, &right}) {
-        for (size_t i = 1; i < channel->size(); ++i)
-            largest = std::max(largest, static_cast<double>(std::fabs((*channel)[i] - (*channel)[i - 1])));
+        for (size_t i = 1; i < channel->size(); ++i) {
+            const auto step = static_cast<double>(std::fabs((*channel)[i] - (*channel)[i - 1]));
+            if (step > largest.first)
+                largest = {step, i};
+        }
     }
     return largest;
 }

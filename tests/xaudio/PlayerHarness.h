@@ -7,6 +7,7 @@
 #include <functional>
 #include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace xaudio_test {
@@ -88,6 +89,8 @@ struct Capture {
     static constexpr double kWindowSeconds = 0.02;
     // The largest step between neighbouring samples of either channel.
     double largestStep() const;
+    // The same with the frame it steps to, for failure messages.
+    std::pair<double, size_t> largestStepAndFrame() const;
 };
 
 double decibels(double ratio);

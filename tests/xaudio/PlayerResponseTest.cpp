@@ -171,7 +171,9 @@ TEST_F(PlayerResponseTest, BackAtNormalSpeedTheDecodedAudioIsOutputUnchangedAndW
     // 1.08 kHz tone at 0.5 moves at most 0.077 per sample, and the hand-over
     // may shift the tone by less than a sample; a lost or repeated frame
     // would step further.
-    EXPECT_LT(heard.largestStep(), 0.125);
+    const auto [step, stepFrame] = heard.largestStepAndFrame();
+    EXPECT_LT(step, 0.125) << "at frame " << stepFrame << " of " << heard.left.size()
+                           << " (an underrun breaks off to silence; the hand-over shifts the tone)";
     EXPECT_NEAR(heard.frequencyHz(2.5, 4.0), 1000.0, 2.0);
 }
 
