@@ -90,6 +90,7 @@ void Feeder::reset(int64_t mediaFrame) {
     m_bypassing = true;
     m_bypassedAny = false;
     m_lastRatio = 1.0;
+    m_ratioReached = true;
     m_ended = false;
     m_renderer.setInputEnded(false);
     m_mediaFrame = mediaFrame;
@@ -262,7 +263,7 @@ bool Feeder::produceBlock() {
     const int pitch = std::clamp(m_pitch.load(std::memory_order_relaxed), kMinimumPitch, kMaximumPitch);
     const int streamRate = m_stream->sampleRateHz() > 0 ? m_stream->sampleRateHz() : m_outputRateHz;
     const bool normalSpeed = pitch == 1000 && streamRate == m_outputRateHz;
-    if (!m_bypassing && normalSpeed && m_lastRatio == 1.0 && rejoinBypass())
+    if (!m_bypassing && normalSpeed && m_lastRatio == 1.0 && m_ratioReached && rejoinBypass())
         m_bypassing = true;
     if (m_bypassing) {
         if (normalSpeed)
@@ -282,7 +283,8 @@ bool Feeder::produceBlock() {
     // The resampler glides to a new speed across the frames of one call: a
     // short call keeps the glide free of clicks and still brings the new
     // speed to the ear at once.
-    if (data.ratio != m_lastRatio)
+    const bool gliding = data.ratio != m_lastRatio || !m_ratioReached;
+    if (gliding)
         data.outputFrames = std::min(data.outputFrames, static_cast<long>(kGlideFrames));
     // Given a whole decoded frame, the resampler would take it all in, out of
     // reach of an equalizer change (only pending audio is decoded again):
@@ -292,6 +294,10 @@ bool Feeder::produceBlock() {
     data.endOfInput = m_inputDone && static_cast<size_t>(data.inputFrames) == m_pendingFrames;
     m_lastRatio = data.ratio;
     m_resampler.process(data);
+    // A call that ran out of input ends its glide part of the way, and the
+    // resampler goes on from there: a glide is over once a call filled its
+    // output.
+    m_ratioReached = !gliding || data.outputGenerated == data.outputFrames;
     const auto used = static_cast<size_t>(data.inputUsed);
     m_pendingOffset += used;
     m_pendingFrames -= used;

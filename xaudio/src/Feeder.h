@@ -133,6 +133,8 @@ private:
     bool m_bypassing = true;
     bool m_bypassedAny = false;
     double m_lastRatio = 1.0;
+    // Whether the resampler's glide to m_lastRatio is over.
+    bool m_ratioReached = true;
     AudioStream* m_stream = nullptr;
     Resampler m_resampler;
     int m_outputRateHz = 44100;
