@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cmath>
+#include <functional>
 #include <future>
 #include <thread>
 #include <vector>
@@ -19,19 +22,29 @@ using xaudio::OutputRenderer;
 constexpr size_t kRequestFrames = 294; // what the sound server asks for every 6.7 ms
 constexpr size_t kRefilledFrames = Feeder::kFillTargetFrames - Feeder::kMinimumRoomFrames;
 
-// Every sample is its frame's number, so a gap, a repeat or a frame out of
-// order shows in what is rendered.
-class CountingStream : public xaudio::AudioStream {
+// A stream made up as it is decoded. By default every sample is its frame's
+// number, so a gap, a repeat or a frame out of order shows in what is
+// rendered.
+class SyntheticStream : public xaudio::AudioStream {
 public:
-    explicit CountingStream(int64_t lengthFrames)
+    using Sample = std::function<float(int64_t frame)>;
+
+    explicit SyntheticStream(int64_t lengthFrames)
         : AudioStream(xaudio::SampleFormat::FloatStereo), m_length(lengthFrames), m_block(kMaxBlockFrames * 2) {}
+
+    // Changes the stream's shape; the feeder must not be decoding it.
+    void reshape(size_t blockFrames, Sample sample) {
+        m_blockFrames = std::min(blockFrames, kMaxBlockFrames);
+        m_sample = std::move(sample);
+    }
+    float sampleAt(int64_t frame) const { return m_sample(frame); }
 
     int decodeFrame(const void** pcm, size_t* frames) override {
         if (m_position >= m_length)
             return XA_ERROR_END_OF_STREAM;
-        *frames = static_cast<size_t>(std::min<int64_t>(kMaxBlockFrames, m_length - m_position));
+        *frames = static_cast<size_t>(std::min<int64_t>(static_cast<int64_t>(m_blockFrames), m_length - m_position));
         for (size_t i = 0; i < *frames; ++i)
-            m_block[2 * i] = m_block[2 * i + 1] = static_cast<float>(m_position + static_cast<int64_t>(i));
+            m_block[2 * i] = m_block[2 * i + 1] = m_sample(m_position + static_cast<int64_t>(i));
         m_position += static_cast<int64_t>(*frames);
         *pcm = m_block.data();
         return XA_SUCCESS;
@@ -50,15 +63,17 @@ public:
 private:
     int64_t m_length;
     int64_t m_position = 0;
+    size_t m_blockFrames = kMaxBlockFrames;
+    Sample m_sample = [](int64_t frame) { return static_cast<float>(frame); };
     std::vector<float> m_block;
 };
 
-// A player's renderer and feeder on a counting stream, with the output's
+// A player's renderer and feeder on a synthetic stream, with the output's
 // thread played by the test: it renders a request and refills after it, as
 // the sound server's connection thread does.
-class FeederRefillTest : public ::testing::Test {
-protected:
-    explicit FeederRefillTest() : m_stream(3 * 44100) {
+class FeederRig {
+public:
+    FeederRig() : m_stream(3 * 44100) {
         m_renderer.setSampleRate(44100);
         m_renderer.setOutputRefills(true);
         auto lock = m_feeder.lock();
@@ -66,7 +81,7 @@ protected:
         m_feeder.setStream(&m_stream);
         m_feeder.setRunning(true);
     }
-    ~FeederRefillTest() override {
+    ~FeederRig() {
         auto lock = m_feeder.lock();
         m_feeder.setRunning(false);
         m_feeder.setStream(nullptr);
@@ -91,6 +106,12 @@ protected:
         return refilled();
     }
 
+    void useStream(size_t blockFrames, SyntheticStream::Sample sample) {
+        auto lock = m_feeder.lock();
+        m_stream.reshape(blockFrames, std::move(sample));
+        m_feeder.setStream(&m_stream);
+    }
+
     void request(std::vector<float>& rendered) {
         std::vector<float> block(kRequestFrames * 2);
         m_renderer.render(block.data(), kRequestFrames);
@@ -98,10 +119,12 @@ protected:
         rendered.insert(rendered.end(), block.begin(), block.end());
     }
 
-    CountingStream m_stream;
+    SyntheticStream m_stream;
     OutputRenderer m_renderer;
     Feeder m_feeder{m_renderer};
 };
+
+class FeederRefillTest : public ::testing::Test, protected FeederRig {};
 
 TEST_F(FeederRefillTest, TheOutputRefillsTheRingItselfAndEveryFrameIsHeardOnceInOrder) {
     ASSERT_TRUE(waitUntilRefilled()) << "the feeder's thread did not fill the ring before Play";
@@ -149,6 +172,64 @@ TEST_F(FeederRefillTest, TheOutputNeverWaitsForTheLockAndTheFeedersThreadRefills
     EXPECT_LT(left, kRefilledFrames - kRequestFrames);
     EXPECT_TRUE(waitUntilRefilled()) << "nobody refilled the ring once the lock was free";
     EXPECT_EQ(m_renderer.underruns(), 0u);
+}
+
+// Every sample of a 1 kHz tone at 0.5.
+float tone(int64_t frame) {
+    constexpr double kTwoPi = 6.283185307179586;
+    return static_cast<float>(0.5 * std::sin(kTwoPi * 1000.0 * static_cast<double>(frame) / 44100.0));
+}
+
+// The largest step between neighbouring samples of the left channel, past
+// the fade-in, and the frame where it lies.
+std::pair<double, size_t> largestStep(const std::vector<float>& rendered) {
+    std::pair<double, size_t> largest{0.0, 0};
+    for (size_t frame = OutputRenderer::kEndFadeFrames + 1; frame < rendered.size() / 2; ++frame) {
+        const double step = std::fabs(rendered[2 * frame] - rendered[2 * frame - 2]);
+        if (step > largest.first)
+            largest = {step, frame};
+    }
+    return largest;
+}
+
+TEST(FeederGlideTest, BackAtNormalSpeedTheDecodedAudioFollowsTheBentAudioWithoutAJump) {
+    std::vector<float> decoded(3 * 44100);
+    for (size_t frame = 0; frame < decoded.size(); ++frame)
+        decoded[frame] = tone(static_cast<int64_t>(frame));
+    // The return to normal speed lands at a different place in the decoded
+    // frame each time, also right before a frame's end, where the glide back
+    // runs out of decoded audio. Given the same requests the feeder does the
+    // same, so each case gives the same result every time.
+    for (size_t returnRequest = 90; returnRequest < 110; ++returnRequest) {
+        SCOPED_TRACE("pitch back to 1000 before request " + std::to_string(returnRequest));
+        FeederRig rig;
+        rig.useStream(xaudio::AudioStream::kMaxBlockFrames, tone);
+        ASSERT_TRUE(rig.waitUntilRefilled());
+        rig.play();
+        std::vector<float> rendered;
+        for (size_t request = 0; request < 300; ++request) {
+            if (request == 30)
+                rig.m_feeder.setPitch(1080);
+            if (request == returnRequest)
+                rig.m_feeder.setPitch(1000);
+            rig.request(rendered);
+            ASSERT_TRUE(rig.waitUntilRefilled());
+        }
+        ASSERT_EQ(rig.m_renderer.underruns(), 0u);
+        // A 1.08 kHz tone at 0.5 moves at most 0.0769 per sample. A dropped or
+        // repeated stretch, audio out of line with the resampler's, or a
+        // resampler that starts the bend looking back into silence steps
+        // further.
+        const auto [step, stepFrame] = largestStep(rendered);
+        EXPECT_LT(step, 0.08) << "at frame " << stepFrame;
+        // Well after the return the resampler is out of the way and the
+        // decoded samples are output as they are.
+        std::vector<float> tail;
+        for (size_t frame = rendered.size() / 2 - 4410; frame < rendered.size() / 2; ++frame)
+            tail.push_back(rendered[2 * frame]);
+        EXPECT_NE(std::search(decoded.begin(), decoded.end(), tail.begin(), tail.end()), decoded.end())
+            << "the output at normal speed is not the decoded audio";
+    }
 }
 
 } // namespace

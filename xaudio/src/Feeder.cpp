@@ -64,6 +64,7 @@ Feeder::Feeder(OutputRenderer& renderer) : m_renderer(renderer) {
     // Room for what the resampler hands back ahead of a decoded frame.
     m_pending.assign((kMaxDecodedFrames + kBlockFrames) * 2, 0.0f);
     m_block.assign(kBlockFrames * 2, 0.0f);
+    m_copied.assign(Resampler::kMostHalfTaps * 2, 0.0f);
     m_thread = std::thread([this] { run(); });
 }
 
@@ -88,7 +89,7 @@ void Feeder::reset(int64_t mediaFrame) {
     m_pendingFrames = 0;
     m_inputDone = false;
     m_bypassing = true;
-    m_bypassedAny = false;
+    m_copiedFrames = 0;
     m_lastRatio = 1.0;
     m_ratioReached = true;
     m_ended = false;
@@ -221,20 +222,33 @@ void Feeder::refillWithoutWaiting() {
 
 bool Feeder::copyBlock() {
     const size_t frames = std::min(m_pendingFrames, room());
-    m_renderer.ring().write(m_pending.data() + m_pendingOffset * 2, frames);
+    const float* copied = m_pending.data() + m_pendingOffset * 2;
+    m_renderer.ring().write(copied, frames);
+    rememberCopied(copied, frames);
     m_pendingOffset += frames;
     m_pendingFrames -= frames;
     m_mediaFrame += static_cast<int64_t>(frames);
-    if (frames > 0) {
-        m_bypassedAny = true;
+    if (frames > 0)
         pushMarker();
-    }
     if (m_inputDone && m_pendingFrames == 0) {
         m_ended = true;
         m_renderer.setInputEnded(true);
         return false;
     }
     return true;
+}
+
+void Feeder::rememberCopied(const float* frames, size_t count) {
+    const size_t capacity = m_copied.size() / 2;
+    if (count >= capacity) {
+        std::memcpy(m_copied.data(), frames + (count - capacity) * 2, capacity * 2 * sizeof(float));
+        m_copiedFrames = capacity;
+        return;
+    }
+    const size_t kept = std::min(m_copiedFrames, capacity - count);
+    std::memmove(m_copied.data(), m_copied.data() + (m_copiedFrames - kept) * 2, kept * 2 * sizeof(float));
+    std::memcpy(m_copied.data() + kept * 2, frames, count * 2 * sizeof(float));
+    m_copiedFrames = kept + count;
 }
 
 size_t Feeder::room() const {
@@ -269,10 +283,13 @@ bool Feeder::produceBlock() {
         if (normalSpeed)
             return copyBlock();
         m_bypassing = false;
-        // The resampler starts afresh at the next input frame; the change of
-        // speed glides from normal speed as it would have without the bypass.
-        if (m_bypassedAny)
+        // The resampler starts afresh at the next input frame, looking back
+        // into the audio just heard; the change of speed glides from normal
+        // speed as it would have without the bypass.
+        if (m_copiedFrames > 0) {
             m_resampler.setRatio(1.0);
+            m_resampler.prime(m_copied.data(), static_cast<long>(m_copiedFrames));
+        }
     }
     Resampler::Block data;
     data.input = m_pending.data() + m_pendingOffset * 2;
@@ -346,7 +363,8 @@ bool Feeder::rejoinBypass() {
     if (count > m_firstMarker.load(std::memory_order_relaxed))
         m_markers[(count - 1) % kMarkerSlots].mediaFrame.store(m_mediaFrame, std::memory_order_relaxed);
     m_resampler.reset();
-    m_bypassedAny = true;
+    // The copy path writes the held frames next, and so remembers them.
+    m_copiedFrames = 0;
     return true;
 }
 

@@ -118,6 +118,9 @@ private:
     // the resampler holds to the copy path and leaves the resampler out
     // from there on. False when it cannot be done yet.
     bool rejoinBypass();
+    // Keeps the last frames the copy path wrote, for the resampler to look
+    // back into when it takes over.
+    void rememberCopied(const float* frames, size_t count);
     void pushMarker();
 
     OutputRenderer& m_renderer;
@@ -131,7 +134,9 @@ private:
     // out; it takes over, gliding from normal speed, at a change of speed,
     // and hands back once the speed is normal again and its glide is over.
     bool m_bypassing = true;
-    bool m_bypassedAny = false;
+    // The last frames the copy path wrote, oldest first.
+    std::vector<float> m_copied;
+    size_t m_copiedFrames = 0;
     double m_lastRatio = 1.0;
     // Whether the resampler's glide to m_lastRatio is over.
     bool m_ratioReached = true;

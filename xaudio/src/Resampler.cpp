@@ -73,6 +73,18 @@ void Resampler::reset() {
     m_ratio = 0;
 }
 
+void Resampler::prime(const float* frames, long count) {
+    const long taken = std::min(count, static_cast<long>(kMostHalfTaps));
+    // reset() leaves exactly kMostHalfTaps frames of silence behind the
+    // next output; the primed frames take their place.
+    const long first = m_count - taken;
+    frames += (count - taken) * 2;
+    for (long i = 0; i < taken; ++i) {
+        m_left[static_cast<size_t>(first + i)] = frames[2 * i];
+        m_right[static_cast<size_t>(first + i)] = frames[2 * i + 1];
+    }
+}
+
 void Resampler::useBand(double ratio) {
     const int band = ratio >= 1.0 ? kBandSteps
                                   : std::max(static_cast<int>(std::floor(ratio * kBandSteps)),

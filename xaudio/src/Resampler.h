@@ -37,12 +37,17 @@ public:
     void reset();
     // The ratio the next call starts from, so that it does not glide.
     void setRatio(double ratio) { m_ratio = ratio; }
+    // Right after reset(): the input that came before the next call's, so
+    // that the filter looks back into it instead of silence. Takes at most
+    // kMostHalfTaps frames, the last ones.
+    void prime(const float* frames, long count);
     void process(Block& block);
+
+    static constexpr int kMostHalfTaps = 128; // at kMinimumRatio
 
 private:
     static constexpr int kHalfTapsAtNormalSpeed = 32;
     static constexpr int kPhases = 128;
-    static constexpr int kMostHalfTaps = 128; // at kMinimumRatio
     static constexpr int kMostTaps = 2 * kMostHalfTaps;
     // Input frames the history holds at once besides the filter's reach.
     static constexpr long kHistoryFrames = 4096;
