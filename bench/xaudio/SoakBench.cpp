@@ -176,7 +176,11 @@ int main(int argc, char** argv) {
     long underruns = 0;
     long afterStalls = 0;
     long failures = 0;
-    for (Deck& deck : decks) {
+    // When the counted underruns happened: one moment for all of them points
+    // at the machine, a steady trickle at the engine.
+    std::vector<std::string> moments;
+    for (size_t index = 0; index < std::size(decks); ++index) {
+        Deck& deck = decks[index];
         player_delete(deck.player);
         failures += deck.failures;
         auto previous = start;
@@ -184,11 +188,20 @@ int main(int argc, char** argv) {
             const bool excused = watch.explains(std::max(previous, report.time - kUnderrunReportSpan), report.time);
             (excused ? afterStalls : underruns) += report.underruns;
             previous = report.time;
+            if (!excused) {
+                const double secondsIn = std::chrono::duration<double>(report.time - start).count();
+                char moment[96];
+                std::snprintf(moment, sizeof moment, "soak: deck %c: %ld underruns in the second before %.1f s\n",
+                              static_cast<char>('A' + index), report.underruns, secondsIn);
+                moments.emplace_back(moment);
+            }
         }
     }
     std::printf("soak %d s: underruns %ld, refused commands or output errors %ld, tempo measurements %d, "
                 "resident memory growth %ld kB after warm-up\n",
                 seconds, underruns, failures, measured.load(), growth);
+    for (const std::string& moment : moments)
+        std::fputs(moment.c_str(), stdout);
     if (watch.active()) {
         std::printf("soak: the machine stalled %zu times (10 ms or more); underruns just after a stall, not counted: "
                     "%ld\n",
