@@ -1,6 +1,7 @@
 #include "AudioStream.h"
 #include "Feeder.h"
 #include "OutputRenderer.h"
+#include "PlayerHarness.h"
 #include "xaudio.h"
 
 #include <gtest/gtest.h>
@@ -22,27 +23,23 @@ using xaudio::OutputRenderer;
 constexpr size_t kRequestFrames = 294; // what the sound server asks for every 6.7 ms
 constexpr size_t kRefilledFrames = Feeder::kFillTargetFrames - Feeder::kMinimumRoomFrames;
 
-// A stream made up as it is decoded. By default every sample is its frame's
-// number, so a gap, a repeat or a frame out of order shows in what is
-// rendered.
+// A stream made up as it is decoded, in frames as long as an MP3 frame. With
+// frameNumber every sample is its frame's number, so a gap, a repeat or a
+// frame out of order shows in what is rendered.
 class SyntheticStream : public xaudio::AudioStream {
 public:
     using Sample = std::function<float(int64_t frame)>;
 
-    explicit SyntheticStream(int64_t lengthFrames)
-        : AudioStream(xaudio::SampleFormat::FloatStereo), m_length(lengthFrames), m_block(kMaxBlockFrames * 2) {}
+    static float frameNumber(int64_t frame) { return static_cast<float>(frame); }
 
-    // Changes the stream's shape; the feeder must not be decoding it.
-    void reshape(size_t blockFrames, Sample sample) {
-        m_blockFrames = std::min(blockFrames, kMaxBlockFrames);
-        m_sample = std::move(sample);
-    }
-    float sampleAt(int64_t frame) const { return m_sample(frame); }
+    SyntheticStream(int64_t lengthFrames, Sample sample)
+        : AudioStream(xaudio::SampleFormat::FloatStereo), m_length(lengthFrames), m_sample(std::move(sample)),
+          m_block(kMaxBlockFrames * 2) {}
 
     int decodeFrame(const void** pcm, size_t* frames) override {
         if (m_position >= m_length)
             return XA_ERROR_END_OF_STREAM;
-        *frames = static_cast<size_t>(std::min<int64_t>(static_cast<int64_t>(m_blockFrames), m_length - m_position));
+        *frames = static_cast<size_t>(std::min<int64_t>(kMaxBlockFrames, m_length - m_position));
         for (size_t i = 0; i < *frames; ++i)
             m_block[2 * i] = m_block[2 * i + 1] = m_sample(m_position + static_cast<int64_t>(i));
         m_position += static_cast<int64_t>(*frames);
@@ -63,8 +60,7 @@ public:
 private:
     int64_t m_length;
     int64_t m_position = 0;
-    size_t m_blockFrames = kMaxBlockFrames;
-    Sample m_sample = [](int64_t frame) { return static_cast<float>(frame); };
+    Sample m_sample;
     std::vector<float> m_block;
 };
 
@@ -73,7 +69,8 @@ private:
 // the sound server's connection thread does.
 class FeederRig {
 public:
-    FeederRig() : m_stream(3 * 44100) {
+    explicit FeederRig(SyntheticStream::Sample sample = SyntheticStream::frameNumber)
+        : m_stream(3 * 44100, std::move(sample)) {
         m_renderer.setSampleRate(44100);
         m_renderer.setOutputRefills(true);
         auto lock = m_feeder.lock();
@@ -104,12 +101,6 @@ public:
         while (!refilled() && std::chrono::steady_clock::now() < deadline)
             std::this_thread::sleep_for(1ms);
         return refilled();
-    }
-
-    void useStream(size_t blockFrames, SyntheticStream::Sample sample) {
-        auto lock = m_feeder.lock();
-        m_stream.reshape(blockFrames, std::move(sample));
-        m_feeder.setStream(&m_stream);
     }
 
     void request(std::vector<float>& rendered) {
@@ -180,16 +171,15 @@ float tone(int64_t frame) {
     return static_cast<float>(0.5 * std::sin(kTwoPi * 1000.0 * static_cast<double>(frame) / 44100.0));
 }
 
-// The largest step between neighbouring samples of the left channel, past
-// the fade-in, and the frame where it lies.
-std::pair<double, size_t> largestStep(const std::vector<float>& rendered) {
-    std::pair<double, size_t> largest{0.0, 0};
-    for (size_t frame = OutputRenderer::kEndFadeFrames + 1; frame < rendered.size() / 2; ++frame) {
-        const double step = std::fabs(rendered[2 * frame] - rendered[2 * frame - 2]);
-        if (step > largest.first)
-            largest = {step, frame};
+// What was rendered past the fade-in, as a capture to measure.
+xaudio_test::Capture pastFadeIn(const std::vector<float>& rendered) {
+    xaudio_test::Capture capture;
+    capture.sampleRateHz = 44100;
+    for (size_t frame = OutputRenderer::kEndFadeFrames; frame < rendered.size() / 2; ++frame) {
+        capture.left.push_back(rendered[2 * frame]);
+        capture.right.push_back(rendered[2 * frame + 1]);
     }
-    return largest;
+    return capture;
 }
 
 TEST(FeederGlideTest, BackAtNormalSpeedTheDecodedAudioFollowsTheBentAudioWithoutAJump) {
@@ -202,8 +192,7 @@ TEST(FeederGlideTest, BackAtNormalSpeedTheDecodedAudioFollowsTheBentAudioWithout
     // same, so each case gives the same result every time.
     for (size_t returnRequest = 90; returnRequest < 110; ++returnRequest) {
         SCOPED_TRACE("pitch back to 1000 before request " + std::to_string(returnRequest));
-        FeederRig rig;
-        rig.useStream(xaudio::AudioStream::kMaxBlockFrames, tone);
+        FeederRig rig(tone);
         ASSERT_TRUE(rig.waitUntilRefilled());
         rig.play();
         std::vector<float> rendered;
@@ -220,14 +209,13 @@ TEST(FeederGlideTest, BackAtNormalSpeedTheDecodedAudioFollowsTheBentAudioWithout
         // repeated stretch, audio out of line with the resampler's, or a
         // resampler that starts the bend looking back into silence steps
         // further.
-        const auto [step, stepFrame] = largestStep(rendered);
-        EXPECT_LT(step, 0.08) << "at frame " << stepFrame;
+        const xaudio_test::Capture heard = pastFadeIn(rendered);
+        const auto [step, stepFrame] = heard.largestStepAndFrame();
+        EXPECT_LT(step, 0.08) << "at frame " << stepFrame + OutputRenderer::kEndFadeFrames;
         // Well after the return the resampler is out of the way and the
         // decoded samples are output as they are.
-        std::vector<float> tail;
-        for (size_t frame = rendered.size() / 2 - 4410; frame < rendered.size() / 2; ++frame)
-            tail.push_back(rendered[2 * frame]);
-        EXPECT_NE(std::search(decoded.begin(), decoded.end(), tail.begin(), tail.end()), decoded.end())
+        const auto tail = heard.left.end() - 4410;
+        EXPECT_NE(std::search(decoded.begin(), decoded.end(), tail, heard.left.end()), decoded.end())
             << "the output at normal speed is not the decoded audio";
     }
 }
